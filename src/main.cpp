@@ -1,0 +1,2 @@
+// Entry point; filled in by the platform bring-up.
+int main() { return 0; }

@@ -1,0 +1,42 @@
+// INI ("profile") files with the semantics of the Windows private-profile
+// functions:
+// - section and key names match without regard to case (ASCII);
+// - a missing file or section reads as every key missing;
+// - where a section or key occurs twice, the first occurrence wins;
+// - values are trimmed of surrounding blanks, and one pair of enclosing
+//   double or single quotes is removed;
+// - lines starting with ';' or '#' are comments; lines without '=' are
+//   ignored when reading and kept when writing.
+// Reading never fails on odd content (binary bytes, very long lines, no
+// final newline). Files are re-read when they change on disk.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace plat {
+
+// The value of [section] key, at most maxLength - 1 characters of it (the
+// Windows buffer size rule; 0 gives ""), or defaultValue when missing.
+std::string profileString(const std::string& section, const std::string& key,
+                          const std::string& defaultValue, std::size_t maxLength,
+                          const std::string& file);
+
+// The value read as a decimal integer: optional blanks and sign, then digits
+// (the rest ignored; no digits gives 0; out of range saturates).
+// defaultValue when the key is missing or its value is empty.
+int profileInt(const std::string& section, const std::string& key, int defaultValue,
+               const std::string& file);
+
+// Sets [section] key = value. Creates the file, the section (appended at the
+// end) or the key (after the section's last key line) as needed; an existing
+// key keeps its line position and only that line changes. Every other byte
+// of the file stays as it was. The new file is written beside the old one,
+// flushed to disk and renamed over it, so a failure never leaves a
+// half-written file. Returns false when anything failed (the old file then
+// stands unchanged). A section or key name containing '[', ']', '=' or a
+// line break, or a value containing a line break, is refused (false).
+bool profileWrite(const std::string& section, const std::string& key, const std::string& value,
+                  const std::string& file);
+
+}  // namespace plat

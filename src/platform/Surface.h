@@ -1,0 +1,75 @@
+// 32-bit pixel surfaces: the stand-in for memory device contexts and bitmaps.
+//
+// Pixels are 0x00RRGGBB. Every blit clips to both surfaces (and to the
+// source rectangle), so no call reads or writes outside a buffer; negative
+// or empty sizes draw nothing.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+struct SDL_Surface;  // never used outside the platform layer
+
+namespace plat {
+
+constexpr uint32_t kKeyColour = 0x0000FF00;  // pure green: skipped by keyed blits
+
+inline constexpr uint32_t rgb(int r, int g, int b) {
+    return (uint32_t(r & 255) << 16) | (uint32_t(g & 255) << 8) | uint32_t(b & 255);
+}
+
+class Surface {
+public:
+    // A black surface of w x h pixels; null when w or h is not in 1..16384
+    // or memory runs out.
+    static std::unique_ptr<Surface> create(int w, int h);
+
+    // Decodes a Windows .bmp file (1, 4, 8, 16, 24 or 32 bits per pixel,
+    // uncompressed or RLE, bottom-up or top-down). Null on any fault, with
+    // the reason in *error when error is given: missing, empty, truncated or
+    // not a BMP, or a width or height outside 1..16384.
+    static std::unique_ptr<Surface> loadBmp(const std::string& path, std::string* error = nullptr);
+
+    // The same decoded image shared by every caller that loads one path, for
+    // as long as the file on disk is unchanged (size and modification time).
+    // The pixels must not be written through the result.
+    static std::shared_ptr<const Surface> loadBmpShared(const std::string& path,
+                                                        std::string* error = nullptr);
+
+    ~Surface();
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+
+    int width() const;
+    int height() const;
+
+    // Pixel at (x, y); 0 outside the surface.
+    uint32_t pixel(int x, int y) const;
+    void setPixel(int x, int y, uint32_t colour);
+
+    // Fills the rectangle (clipped).
+    void fill(int x, int y, int w, int h, uint32_t colour);
+
+    // Copies the w x h area at (sx, sy) of src to (dx, dy) of this surface.
+    void copyFrom(const Surface& src, int sx, int sy, int w, int h, int dx, int dy);
+
+    // The same, leaving every pixel of exactly kKeyColour in src undrawn.
+    void copyKeyedFrom(const Surface& src, int sx, int sy, int w, int h, int dx, int dy);
+
+    // Writes a 24-bit .bmp file. False when it cannot be written.
+    bool saveBmp(const std::string& path) const;
+
+    // Row-major pixels, pitch() bytes per row.
+    const uint32_t* pixels() const;
+    uint32_t* pixels();
+    int pitch() const;
+
+    SDL_Surface* sdl() const { return surface_; }  // platform layer only
+
+private:
+    explicit Surface(SDL_Surface* s);
+    SDL_Surface* surface_;
+};
+
+}  // namespace plat
