@@ -57,10 +57,13 @@ public:
     // The same, leaving every pixel of exactly kKeyColour in src undrawn.
     void copyKeyedFrom(const Surface& src, int sx, int sy, int w, int h, int dx, int dy);
 
-    // Writes a 24-bit .bmp file. False when it cannot be written.
+    // Writes a 24-bit .bmp file. False when it cannot be written; the file
+    // is replaced whole, so a failure leaves any old file as it was.
     bool saveBmp(const std::string& path) const;
 
-    // Row-major pixels, pitch() bytes per row.
+    // Row-major pixels, pitch() bytes per row. Fetch the writable pointer
+    // again after any other call on this surface: asking for it is what
+    // tells the surface that its pixels may change.
     const uint32_t* pixels() const;
     uint32_t* pixels();
     int pitch() const;
@@ -69,7 +72,17 @@ public:
 
 private:
     explicit Surface(SDL_Surface* s);
+    void changed();  // the pixels were written: cached blit data is stale
+    SDL_Surface* keyedSource(const SDL_Surface* target) const;
+    void blit(const Surface& src, int sx, int sy, int w, int h, int dx, int dy, bool keyed);
+
     SDL_Surface* surface_;
+    // A second view of the same pixels that carries the key colour, so that
+    // keyed and straight copies from one image are both exact. It is
+    // run-length encoded once it is drawn twice in a row unchanged to the
+    // same target, and dropped whenever the pixels change.
+    mutable SDL_Surface* keyed_ = nullptr;
+    mutable const SDL_Surface* keyedTarget_ = nullptr;
 };
 
 }  // namespace plat

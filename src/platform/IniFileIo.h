@@ -1,0 +1,61 @@
+// Whole-file reads and writes for the profile and bitmap code: telling
+// whether a file changed since it was read, and replacing a file so that it
+// never stands half-written. Never included outside src/platform/.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace plat::internal {
+
+// Who a file is and when it last changed, as stat() tells.
+struct FileStamp {
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    int64_t size = 0;
+    int64_t mtimeNs = 0;
+    int64_t ctimeNs = 0;
+
+    bool operator==(const FileStamp& o) const {
+        return device == o.device && inode == o.inode && size == o.size &&
+               mtimeNs == o.mtimeNs && ctimeNs == o.ctimeNs;
+    }
+    bool operator!=(const FileStamp& o) const { return !(*this == o); }
+};
+
+// Stamp of a regular file; false when it does not exist or is no regular file.
+bool statFile(const std::string& path, FileStamp* stamp);
+
+enum class ReadResult { Ok, Missing, TooLarge, Failed };
+
+// Reads the whole regular file into *bytes and stamps it. Files larger than
+// maxBytes are not read (TooLarge).
+ReadResult readWholeFile(const std::string& path, std::size_t maxBytes, std::string* bytes,
+                         FileStamp* stamp);
+
+uint64_t contentHash(std::string_view bytes);
+
+// Writes bytes to a new file beside path, flushes it to disk and renames it
+// over path, so that path holds either its old or its new content. A file
+// replaced keeps its permissions (and owner, where allowed); a new one gets
+// the usual ones. A link is followed: the file it names is replaced. False
+// when anything failed; no temporary file is left behind.
+bool replaceFile(const std::string& path, const std::string& bytes);
+
+// What a cache remembers about the file a cached value came from.
+struct CachedFile {
+    FileStamp stamp;
+    uint64_t hash = 0;
+    bool settled = false;  // the stamp alone proves the content unchanged
+
+    void remember(const FileStamp& s, std::string_view bytes);
+    // True when the file on disk still holds what was read. A file changed
+    // within a few clock ticks of being read may change again without a
+    // new stamp (timestamps are coarse), so until its change time is safely
+    // past, the content itself is compared.
+    bool stillCurrent(const std::string& path, std::size_t maxBytes);
+};
+
+}  // namespace plat::internal

@@ -1,0 +1,282 @@
+#include "platform/Profile.h"
+
+#include <SimpleIni.h>
+#include <climits>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string_view>
+#include <vector>
+
+#include "platform/IniFileIo.h"
+
+namespace plat {
+namespace {
+
+constexpr std::size_t kMaxIniFile = std::size_t(64) << 20;  // far beyond any settings file
+
+// A NUL byte cannot live inside the parser's strings; reader and writer both
+// take it for a blank so that they agree on every line.
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\0'; }
+
+char lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lower(a[i]) != lower(b[i])) return false;
+    return true;
+}
+
+std::string_view trimmed(std::string_view s) {
+    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+// ---- Reading ------------------------------------------------------------
+
+struct ParsedFile {
+    internal::CachedFile file;
+    CSimpleIniA ini;
+};
+
+std::mutex& cacheMutex() {
+    static std::mutex m;
+    return m;
+}
+
+std::map<std::string, std::unique_ptr<ParsedFile>>& cache() {
+    static std::map<std::string, std::unique_ptr<ParsedFile>> c;
+    return c;
+}
+
+// Prepares file bytes for the parser: NUL bytes become blanks, and a line
+// that opens a section without closing it becomes a comment (the parser
+// would otherwise take the rest of the file into a section of that name).
+void neutralise(std::string& b) {
+    std::size_t first = std::string::npos;  // first non-blank of the current line
+    const std::size_t start = b.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;  // UTF-8 mark
+    for (std::size_t i = start; i <= b.size(); ++i) {
+        const bool lineEnd = i == b.size() || b[i] == '\n' || b[i] == '\r';
+        if (lineEnd) {
+            if (first != std::string::npos && b[first] == '[' &&
+                std::string_view(b).substr(first, i - first).find(']') == std::string_view::npos)
+                b[first] = ';';
+            first = std::string::npos;
+            continue;
+        }
+        if (b[i] == '\0') b[i] = ' ';
+        if (first == std::string::npos && !isBlank(b[i])) first = i;
+    }
+}
+
+// The parsed file, re-read only when it changed on disk; null when it cannot
+// be read (which reads as every key missing). Call with the mutex held.
+const CSimpleIniA* parsed(const std::string& path) {
+    auto& c = cache();
+    auto it = c.find(path);
+    if (it != c.end()) {
+        if (it->second->file.stillCurrent(path, kMaxIniFile)) return &it->second->ini;
+        c.erase(it);
+    }
+    std::string bytes;
+    internal::FileStamp stamp;
+    if (internal::readWholeFile(path, kMaxIniFile, &bytes, &stamp) != internal::ReadResult::Ok)
+        return nullptr;
+    auto p = std::make_unique<ParsedFile>();
+    p->file.remember(stamp, bytes);
+    neutralise(bytes);
+    // Duplicate keys are all kept so that the first can win; "<<<" values
+    // and quotes are plain text here (quotes are handled below, both kinds).
+    p->ini.SetMultiKey(true);
+    p->ini.SetMultiLine(false);
+    p->ini.SetQuotes(false);
+    if (p->ini.LoadData(bytes) < 0) return nullptr;
+    return &c.emplace(path, std::move(p)).first->second->ini;
+}
+
+// A name as the caller gives it, without surrounding blanks.
+std::string callerName(const std::string& n) {
+    std::size_t b = n.find_first_not_of(" \t"), e = n.find_last_not_of(" \t");
+    return b == std::string::npos ? std::string() : n.substr(b, e - b + 1);
+}
+
+bool lookup(const std::string& file, const std::string& section, const std::string& key,
+            std::string* value) {
+    const std::string s = callerName(section), k = callerName(key);
+    // The parser's names hold no NUL, so a name with one is never present.
+    if (s.find('\0') != std::string::npos || k.find('\0') != std::string::npos) return false;
+    std::lock_guard<std::mutex> lock(cacheMutex());
+    const CSimpleIniA* ini = parsed(file);
+    if (!ini) return false;
+    CSimpleIniA::TNamesDepend values;
+    if (!ini->GetAllValues(s.c_str(), k.c_str(), values) || values.empty()) return false;
+    // Where a key occurs more than once (also through a repeated section),
+    // the one earliest in the file wins.
+    const CSimpleIniA::Entry* first = &values.front();
+    for (const auto& v : values)
+        if (v.nOrder < first->nOrder) first = &v;
+    std::string_view text = first->pItem;
+    if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
+        text.back() == text.front())
+        text = text.substr(1, text.size() - 2);
+    value->assign(text);
+    return true;
+}
+
+// ---- Writing ------------------------------------------------------------
+
+struct Line {
+    std::size_t begin, end, next;  // text [begin, end), line break [end, next)
+};
+
+std::vector<Line> splitLines(const std::string& b) {
+    std::vector<Line> lines;
+    std::size_t begin = 0;
+    for (std::size_t i = 0; i < b.size(); ++i) {
+        if (b[i] != '\n' && b[i] != '\r') continue;
+        std::size_t next = (b[i] == '\r' && i + 1 < b.size() && b[i + 1] == '\n') ? i + 2 : i + 1;
+        lines.push_back({begin, i, next});
+        begin = next;
+        i = next - 1;
+    }
+    if (begin < b.size()) lines.push_back({begin, b.size(), b.size()});
+    return lines;
+}
+
+// The file's own line break, "\n" when it has none yet.
+std::string lineBreakOf(const std::string& b, const std::vector<Line>& lines) {
+    for (const Line& l : lines)
+        if (l.next > l.end) return b.substr(l.end, l.next - l.end);
+    return "\n";
+}
+
+enum class Kind { Other, Section, Key };
+
+struct Parts {
+    Kind kind = Kind::Other;
+    std::string_view name;
+    std::size_t equals = 0;  // offset of '=' in the file (keys)
+};
+
+// Reads one line the way the parser does: blanks lead, ';' or '#' start a
+// comment, "[name]" a section, "name=value" a key; anything else is ignored.
+Parts classify(const std::string& b, const Line& l, bool firstLine) {
+    Parts r;
+    std::size_t p = l.begin;
+    if (firstLine && b.compare(0, 3, "\xEF\xBB\xBF") == 0) p += 3;  // UTF-8 mark
+    while (p < l.end && isBlank(b[p])) ++p;
+    if (p >= l.end || b[p] == ';' || b[p] == '#') return r;
+    std::string_view text(b.data() + p, l.end - p);
+    if (text.front() == '[') {
+        std::size_t close = text.find(']');
+        if (close == std::string_view::npos) return r;
+        r.kind = Kind::Section;
+        r.name = trimmed(text.substr(1, close - 1));
+        return r;
+    }
+    std::size_t eq = text.find('=');
+    if (eq == std::string_view::npos || eq == 0) return r;
+    r.kind = Kind::Key;
+    r.name = trimmed(text.substr(0, eq));
+    r.equals = p + eq;
+    return r;
+}
+
+// The file's bytes with [section] key set to value, every other byte kept.
+std::string patched(const std::string& b, const std::string& section, const std::string& key,
+                    const std::string& value) {
+    const std::vector<Line> lines = splitLines(b);
+    const std::string br = lineBreakOf(b, lines);
+    const std::string newLine = key + "=" + value;
+
+    std::size_t header = lines.size();
+    for (std::size_t i = 0; i < lines.size() && header == lines.size(); ++i) {
+        Parts p = classify(b, lines[i], i == 0);
+        if (p.kind == Kind::Section && sameName(p.name, section)) header = i;
+    }
+    if (header == lines.size()) {
+        std::string out = b;
+        if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += br;
+        return out + "[" + section + "]" + br + newLine + br;
+    }
+
+    std::size_t after = header;  // the new key goes after the section's last key
+    for (std::size_t i = header + 1; i < lines.size(); ++i) {
+        Parts p = classify(b, lines[i], false);
+        if (p.kind == Kind::Section) break;
+        if (p.kind != Kind::Key) continue;
+        if (sameName(p.name, key)) {
+            // Only the value changes: the key as spelt and the blanks after '='
+            // stay, and so does the line break.
+            std::size_t keep = p.equals + 1;
+            while (keep < lines[i].end && (b[keep] == ' ' || b[keep] == '\t')) ++keep;
+            return b.substr(0, keep) + value + b.substr(lines[i].end);
+        }
+        after = i;
+    }
+    const Line& l = lines[after];
+    std::string out = b.substr(0, l.next);
+    if (l.next == l.end) out += br;  // the last line had no line break
+    return out + newLine + br + b.substr(l.next);
+}
+
+bool validName(std::string_view n, bool isKey) {
+    if (n.empty()) return false;
+    if (isKey && (n.front() == ';' || n.front() == '#')) return false;  // would read as a comment
+    return n.find_first_of(std::string_view("[]=\r\n\0", 6)) == std::string_view::npos;
+}
+
+}  // namespace
+
+std::string profileString(const std::string& section, const std::string& key,
+                          const std::string& defaultValue, std::size_t maxLength,
+                          const std::string& file) {
+    std::string value;
+    if (!lookup(file, section, key, &value)) value = defaultValue;
+    if (maxLength == 0) return std::string();
+    if (value.size() > maxLength - 1) value.resize(maxLength - 1);
+    return value;
+}
+
+int profileInt(const std::string& section, const std::string& key, int defaultValue,
+               const std::string& file) {
+    std::string value;
+    if (!lookup(file, section, key, &value)) return defaultValue;
+    std::string_view v = trimmed(value);
+    if (v.empty()) return defaultValue;
+    bool negative = false;
+    if (v.front() == '+' || v.front() == '-') {
+        negative = v.front() == '-';
+        v.remove_prefix(1);
+    }
+    int64_t n = 0;
+    for (char c : v) {
+        if (c < '0' || c > '9') break;
+        n = n * 10 + (c - '0');
+        if (n > int64_t(INT_MAX) + 1) {  // saturated; the other digits change nothing
+            n = int64_t(INT_MAX) + 1;
+        }
+    }
+    if (negative) return n > int64_t(INT_MAX) ? INT_MIN : int(-n);
+    return n > INT_MAX ? INT_MAX : int(n);
+}
+
+bool profileWrite(const std::string& section, const std::string& key, const std::string& value,
+                  const std::string& file) {
+    const std::string s = callerName(section), k = callerName(key);
+    if (!validName(s, false) || !validName(k, true)) return false;
+    if (value.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) return false;
+    if (file.empty()) return false;
+
+    std::lock_guard<std::mutex> lock(cacheMutex());
+    cache().erase(file);
+    std::string bytes;
+    internal::FileStamp stamp;
+    const internal::ReadResult read = internal::readWholeFile(file, kMaxIniFile, &bytes, &stamp);
+    if (read != internal::ReadResult::Ok && read != internal::ReadResult::Missing) return false;
+    return internal::replaceFile(file, patched(bytes, s, k, value));
+}
+
+}  // namespace plat

@@ -1,0 +1,299 @@
+#include "platform/Profile.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <csignal>
+#include <filesystem>
+#include <string>
+
+#include "support/TestFiles.h"
+
+namespace {
+
+using plat::profileInt;
+using plat::profileString;
+using plat::profileWrite;
+using testsupport::readFile;
+using testsupport::TempDir;
+
+class ProfileTest : public ::testing::Test {
+protected:
+    // Writes the file and returns its path.
+    std::string ini(const std::string& bytes, const std::string& name = "test.cfg") {
+        const std::string path = dir.file(name);
+        EXPECT_TRUE(testsupport::writeFile(path, bytes));
+        return path;
+    }
+    std::string get(const std::string& file, const std::string& section, const std::string& key,
+                    std::size_t maxLength = 100) {
+        return profileString(section, key, "<none>", maxLength, file);
+    }
+    // Every name in the folder: a failed write must leave no stray file.
+    std::vector<std::string> folderNames() const {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    TempDir dir;
+};
+
+// ---- Reading ----------------------------------------------------------------
+
+TEST_F(ProfileTest, NamesMatchWithoutRegardToCase) {
+    const auto f = ini("[Video]\nFullScreen=1\n[audio]\nglobalVolume = 200\n");
+    EXPECT_EQ(get(f, "video", "fullscreen"), "1");
+    EXPECT_EQ(get(f, "VIDEO", "FULLSCREEN"), "1");
+    EXPECT_EQ(get(f, " Audio ", "GlobalVolume"), "200");
+    EXPECT_EQ(profileInt("AUDIO", "globalvolume", -1, f), 200);
+}
+
+TEST_F(ProfileTest, MissingFileSectionOrKeyGivesTheDefault) {
+    const auto f = ini("[game]\ngameTitle=Emberhaunt\n");
+    EXPECT_EQ(get(dir.file("absent.cfg"), "game", "gameTitle"), "<none>");
+    EXPECT_EQ(get(f, "nosuch", "gameTitle"), "<none>");
+    EXPECT_EQ(get(f, "game", "nosuch"), "<none>");
+    EXPECT_EQ(get(dir.path(), "game", "gameTitle"), "<none>");  // a folder, not a file
+    EXPECT_EQ(profileInt("game", "nosuch", 42, f), 42);
+    EXPECT_EQ(profileInt("game", "gameTitle", 42, dir.file("absent.cfg")), 42);
+}
+
+TEST_F(ProfileTest, FirstOccurrenceWins) {
+    const auto f = ini("[a]\nk=first\nK=second\nother=1\n[b]\nk=b\n[A]\nk=third\nonlyLater=late\n");
+    EXPECT_EQ(get(f, "a", "k"), "first");
+    EXPECT_EQ(get(f, "b", "k"), "b");
+    // A key that only the repeated section holds is still found.
+    EXPECT_EQ(get(f, "a", "onlyLater"), "late");
+}
+
+TEST_F(ProfileTest, ValuesAreTrimmedAndUnquoted) {
+    const auto f = ini(
+        "[s]\n"
+        "blanks =  \t spaced out \t \n"
+        "double=\"quoted value \"\n"
+        "single=' single '\n"
+        "mixed=\"mixed'\n"
+        "lone=\"\n"
+        "inner=a \"b\" c\n"
+        "twice=\"\"x\"\"\n"
+        "empty=\n"
+        "emptyQuotes=\"\"\n"
+        "  indented = yes\n"
+        "equals=a=b=c\n"
+        "comment=value ; not a comment here\n");
+    EXPECT_EQ(get(f, "s", "blanks"), "spaced out");
+    EXPECT_EQ(get(f, "s", "double"), "quoted value ");
+    EXPECT_EQ(get(f, "s", "single"), " single ");
+    EXPECT_EQ(get(f, "s", "mixed"), "\"mixed'");
+    EXPECT_EQ(get(f, "s", "lone"), "\"");
+    EXPECT_EQ(get(f, "s", "inner"), "a \"b\" c");
+    EXPECT_EQ(get(f, "s", "twice"), "\"x\"");
+    EXPECT_EQ(get(f, "s", "empty"), "");  // present: not the default
+    EXPECT_EQ(get(f, "s", "emptyQuotes"), "");
+    EXPECT_EQ(get(f, "s", "indented"), "yes");
+    EXPECT_EQ(get(f, "s", "equals"), "a=b=c");
+    EXPECT_EQ(get(f, "s", "comment"), "value ; not a comment here");
+}
+
+TEST_F(ProfileTest, LengthLimitCountsTheBufferTerminator) {
+    const auto f = ini("[s]\nk=abcdef\n");
+    EXPECT_EQ(get(f, "s", "k", 0), "");
+    EXPECT_EQ(get(f, "s", "k", 1), "");
+    EXPECT_EQ(get(f, "s", "k", 4), "abc");
+    EXPECT_EQ(get(f, "s", "k", 7), "abcdef");
+    EXPECT_EQ(get(f, "s", "k", 1000), "abcdef");
+    EXPECT_EQ(profileString("s", "missing", "defaultText", 5, f), "defa");
+}
+
+TEST_F(ProfileTest, IntegersReadLeadingDigitsAndSaturate) {
+    const auto f = ini(
+        "[n]\nplain=35\nneg=-12\nplus=+7\nblank=  8\nquoted=\"9\"\ntail=12abc\nword=abc\n"
+        "empty=\nsignOnly=-\nspaceAfterSign=- 5\nbig=99999999999999999999\nsmall=-99999999999999999999\n"
+        "max=2147483647\nmin=-2147483648\nover=2147483648\nhex=0x10\nzeros=007\n");
+    const std::pair<const char*, int> cases[] = {
+        {"plain", 35},         {"neg", -12},          {"plus", 7},         {"blank", 8},
+        {"quoted", 9},         {"tail", 12},          {"word", 0},         {"signOnly", 0},
+        {"spaceAfterSign", 0}, {"big", INT_MAX},      {"small", INT_MIN},  {"max", INT_MAX},
+        {"min", INT_MIN},      {"over", INT_MAX},     {"hex", 0},          {"zeros", 7},
+    };
+    for (auto [key, want] : cases) EXPECT_EQ(profileInt("n", key, -1, f), want) << key;
+    EXPECT_EQ(profileInt("n", "empty", 77, f), 77);
+    EXPECT_EQ(profileInt("n", "missing", 77, f), 77);
+}
+
+TEST_F(ProfileTest, OddContentNeverStopsTheReader) {
+    std::string bytes = "\xEF\xBB\xBF[first]\r\nkey=crlf\r\n";
+    bytes += std::string("[bin]\nraw=\x01\x02\xFF\xFE end\nnul=a") + '\0' + "b\n";
+    bytes += "garbage line without equals\n= no key\n[broken section\nafter=broken\n";
+    bytes += "; comment=1\n# hash=2\n";
+    bytes += "multi=<<<END\nnotPart=1\nEND\n";
+    bytes += "[long]\nvalue=" + std::string(100000, 'x') + "\n";
+    bytes += "[" + std::string(5000, 's') + "]\nk=long section\n";
+    bytes += "[last]\nnoNewline=end";
+    const auto f = ini(bytes);
+    EXPECT_EQ(get(f, "first", "key"), "crlf");
+    EXPECT_EQ(get(f, "bin", "raw"), "\x01\x02\xFF\xFE end");
+    EXPECT_EQ(get(f, "bin", "nul"), "a b");  // a NUL byte reads as a blank
+    EXPECT_EQ(get(f, "bin", "after"), "broken");
+    EXPECT_EQ(get(f, "bin", "; comment"), "<none>");
+    EXPECT_EQ(get(f, "bin", "multi"), "<<<END");
+    EXPECT_EQ(get(f, "bin", "notPart"), "1");
+    EXPECT_EQ(profileString("long", "value", "", 200000, f), std::string(100000, 'x'));
+    EXPECT_EQ(get(f, std::string(5000, 'S'), "k"), "long section");
+    EXPECT_EQ(get(f, "last", "noNewline"), "end");
+    EXPECT_EQ(get(ini("\xEF\xBB\xBF[open\nk=1\n[s]\nk=2\n"), "open", "k"), "<none>");
+    EXPECT_EQ(get(ini(""), "s", "k"), "<none>");
+    EXPECT_EQ(get(ini(std::string(3000, '\0')), "s", "k"), "<none>");
+}
+
+TEST_F(ProfileTest, OutsideEditsAreSeenAtOnce) {
+    const std::string f = dir.file("edited.cfg");
+    ASSERT_TRUE(testsupport::writeFile(f, "[s]\nk=1\n"));
+    EXPECT_EQ(get(f, "s", "k"), "1");
+    // Same size, rewritten in place straight after the read.
+    ASSERT_TRUE(testsupport::writeFile(f, "[s]\nk=2\n"));
+    EXPECT_EQ(get(f, "s", "k"), "2");
+    // Replaced by another file.
+    ASSERT_TRUE(testsupport::writeFile(dir.file("other.cfg"), "[s]\nk=33\n"));
+    ASSERT_EQ(::rename(dir.file("other.cfg").c_str(), f.c_str()), 0);
+    EXPECT_EQ(get(f, "s", "k"), "33");
+    ASSERT_EQ(::unlink(f.c_str()), 0);
+    EXPECT_EQ(get(f, "s", "k"), "<none>");
+    ASSERT_TRUE(testsupport::writeFile(f, "[s]\nk=4\n"));
+    EXPECT_EQ(get(f, "s", "k"), "4");
+    ASSERT_TRUE(profileWrite("s", "k", "5", f));
+    EXPECT_EQ(get(f, "s", "k"), "5");
+}
+
+// ---- Writing ----------------------------------------------------------------
+
+TEST_F(ProfileTest, WritingCreatesFileSectionAndKey) {
+    const std::string f = dir.file("new.cfg");
+    ASSERT_TRUE(profileWrite("video", "fullscreen", "1", f));
+    EXPECT_EQ(readFile(f), "[video]\nfullscreen=1\n");
+    ASSERT_TRUE(profileWrite("audio", "globalVolume", "200", f));
+    ASSERT_TRUE(profileWrite("VIDEO", "displayFPS", "0", f));
+    EXPECT_EQ(readFile(f), "[video]\nfullscreen=1\ndisplayFPS=0\n[audio]\nglobalVolume=200\n");
+    EXPECT_EQ(profileInt("video", "displayFPS", -1, f), 0);
+    EXPECT_EQ(profileInt("audio", "globalVolume", -1, f), 200);
+}
+
+TEST_F(ProfileTest, WritingChangesOnlyTheOneLine) {
+    const std::string before =
+        "; settings\r\n"
+        "[video]\r\n"
+        "  FullScreen = 0   \r\n"
+        "# fullscreen=9\r\n"
+        "fullscreen=dup\r\n"
+        "\r\n"
+        "[input]\r\n"
+        "lastUsedDI=1";
+    const auto f = ini(before);
+    ASSERT_TRUE(profileWrite("Video", "fullscreen", "1", f));
+    std::string want = before;
+    want.replace(want.find("0   "), 4, "1");
+    EXPECT_EQ(readFile(f), want);
+
+    // The last line keeps its missing line break.
+    ASSERT_TRUE(profileWrite("input", "lastUsedDI", "0", f));
+    want.back() = '0';
+    EXPECT_EQ(readFile(f), want);
+}
+
+TEST_F(ProfileTest, NewKeysFollowTheSectionsLastKeyInTheFilesLineStyle) {
+    const auto f = ini("[a]\r\nx=1\r\n; trailing comment\r\n\r\n[b]\r\ny=2");
+    ASSERT_TRUE(profileWrite("a", "z", "3", f));
+    EXPECT_EQ(readFile(f), "[a]\r\nx=1\r\nz=3\r\n; trailing comment\r\n\r\n[b]\r\ny=2");
+    ASSERT_TRUE(profileWrite("b", "w", "4", f));
+    EXPECT_EQ(readFile(f), "[a]\r\nx=1\r\nz=3\r\n; trailing comment\r\n\r\n[b]\r\ny=2\r\nw=4\r\n");
+    ASSERT_TRUE(profileWrite("c", "v", "5", f));
+    EXPECT_EQ(readFile(f), "[a]\r\nx=1\r\nz=3\r\n; trailing comment\r\n\r\n[b]\r\ny=2\r\nw=4\r\n[c]\r\nv=5\r\n");
+
+    const auto g = ini("[empty]\n; nothing yet\n[next]\n", "g.cfg");
+    ASSERT_TRUE(profileWrite("empty", "k", "v", g));
+    EXPECT_EQ(readFile(g), "[empty]\nk=v\n; nothing yet\n[next]\n");
+    const auto h = ini("top=1", "h.cfg");
+    ASSERT_TRUE(profileWrite("s", "k", "v", h));
+    EXPECT_EQ(readFile(h), "top=1\n[s]\nk=v\n");
+}
+
+TEST_F(ProfileTest, WrittenValuesReadBackTheWayTheyWereMeant) {
+    const auto f = ini(std::string("\xEF\xBB\xBF[s]\nodd") + '\0' + "=1\nk=\"old\"\n");
+    ASSERT_TRUE(profileWrite("s", "odd", "2", f));  // the reader's "odd " is this line
+    ASSERT_TRUE(profileWrite("s", "k", "new", f));
+    EXPECT_EQ(readFile(f), std::string("\xEF\xBB\xBF[s]\nodd") + '\0' + "=2\nk=new\n");
+    EXPECT_EQ(get(f, "s", "odd"), "2");
+    EXPECT_EQ(get(f, "s", "k"), "new");
+    ASSERT_TRUE(profileWrite("s", "text", "a=b ; c", f));
+    EXPECT_EQ(get(f, "s", "text"), "a=b ; c");
+}
+
+TEST_F(ProfileTest, RefusedNamesAndValuesLeaveTheFileAlone) {
+    const std::string before = "[s]\nk=1\n";
+    const auto f = ini(before);
+    const std::pair<std::string, std::string> badNames[] = {
+        {"s[", "k"}, {"s]", "k"}, {"s=", "k"}, {"s\n", "k"}, {"", "k"},  {"  ", "k"},
+        {"s", "k["}, {"s", "k]"}, {"s", "k=x"}, {"s", "k\r"}, {"s", ""}, {"s", ";k"},
+        {"s", "#k"}, {"s", std::string("k\0", 2)},
+    };
+    for (const auto& [section, key] : badNames) EXPECT_FALSE(profileWrite(section, key, "2", f)) << section << "/" << key;
+    EXPECT_FALSE(profileWrite("s", "k", "two\nlines", f));
+    EXPECT_FALSE(profileWrite("s", "k", "cr\r", f));
+    EXPECT_FALSE(profileWrite("s", "k", "", ""));
+    EXPECT_EQ(readFile(f), before);
+}
+
+TEST_F(ProfileTest, FailedWritesReturnFalseAndKeepTheOldFile) {
+    EXPECT_FALSE(profileWrite("s", "k", "v", dir.file("no/such/folder/x.cfg")));
+    EXPECT_FALSE(profileWrite("s", "k", "v", dir.path()));  // a folder in the file's place
+
+    const std::string before = "[s]\nk=1\n";
+    const auto f = ini(before);
+    // A file-size limit makes the write itself fail part-way.
+    struct sigaction ignore {}, old {};
+    ignore.sa_handler = SIG_IGN;
+    ASSERT_EQ(sigaction(SIGXFSZ, &ignore, &old), 0);
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit tiny = saved;
+    tiny.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    const bool wrote = profileWrite("s", "k", std::string(1000, 'v'), f);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    sigaction(SIGXFSZ, &old, nullptr);
+    EXPECT_FALSE(wrote);
+    EXPECT_EQ(readFile(f), before);
+    EXPECT_EQ(get(f, "s", "k"), "1");
+    EXPECT_EQ(folderNames(), std::vector<std::string>{"test.cfg"});
+
+    if (::geteuid() != 0) {  // permissions do not bind the superuser
+        ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
+        EXPECT_FALSE(profileWrite("s", "k", "2", f));
+        ::chmod(dir.path().c_str(), 0755);
+        EXPECT_EQ(readFile(f), before);
+    }
+}
+
+TEST_F(ProfileTest, RewrittenFilesKeepTheirPermissionsAndLinks) {
+    const auto f = ini("[s]\nk=1\n");
+    ASSERT_EQ(::chmod(f.c_str(), 0640), 0);
+    ASSERT_TRUE(profileWrite("s", "k", "2", f));
+    struct stat st {};
+    ASSERT_EQ(::stat(f.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+
+    const std::string link = dir.file("link.cfg");
+    ASSERT_EQ(::symlink(f.c_str(), link.c_str()), 0);
+    ASSERT_TRUE(profileWrite("s", "k", "3", link));
+    ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(readFile(f), "[s]\nk=3\n");
+    EXPECT_EQ(get(link, "s", "k"), "3");
+}
+
+}  // namespace
