@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <chrono>
 #include <map>
 #include <mutex>
 
@@ -170,14 +171,25 @@ std::shared_ptr<const Surface> Surface::loadBmpShared(const std::string& path, s
     struct Entry {
         internal::CachedFile file;
         std::shared_ptr<const Surface> image;
+        std::chrono::steady_clock::time_point checkedAt;
     };
     static std::map<std::string, Entry> cache;
     static std::mutex mutex;
     std::lock_guard<std::mutex> lock(mutex);
 
+    // A stage copies the same tiles and frames hundreds of times in a burst;
+    // asking the file system each time would cost more than the copy. A file
+    // whose stamp has settled is trusted for a short while after its check.
+    constexpr auto kTrustFor = std::chrono::milliseconds(100);
+    const auto now = std::chrono::steady_clock::now();
     auto it = cache.find(path);
     if (it != cache.end()) {
-        if (it->second.file.stillCurrent(path, kMaxBmpFile)) return it->second.image;
+        Entry& e = it->second;
+        if (e.file.settled && now - e.checkedAt < kTrustFor) return e.image;
+        if (e.file.stillCurrent(path, kMaxBmpFile)) {
+            e.checkedAt = now;
+            return e.image;
+        }
         cache.erase(it);
     }
     std::string bytes;
@@ -189,6 +201,7 @@ std::shared_ptr<const Surface> Surface::loadBmpShared(const std::string& path, s
     Entry& e = cache[path];
     e.file.remember(stamp, bytes);
     e.image = image;
+    e.checkedAt = now;
     return image;
 }
 

@@ -1,6 +1,12 @@
 // Readers of filepaths.cfg, the map from every image, animation, sample and
 // music name to its files and sizes. Queried key by key whenever a resource
 // is loaded; nothing is kept between calls.
+//
+// File values (frame files, and everything getPathString reads: the audio
+// paths) that are relative are returned joined to the folder that holds
+// filepaths.cfg, so the game finds its files from any working directory.
+// Absolute values come back as written; a missing key gives exactly "00"
+// (which then fails to load like any other missing file).
 #pragma once
 
 #include <string>
@@ -22,7 +28,7 @@ int getHeight(const char* section);
 int getXPos(const char* section);
 int getYPos(const char* section);
 
-// Any key as text ("00" when missing, at most 254 characters) or as an
-// integer (-1 when missing).
+// Any key as a path (resolved as above; "00" when missing, at most 254
+// characters as written in the file) or as an integer (-1 when missing).
 std::string getPathString(const char* section, const char* key);
 int getPathInt(const char* section, const char* key);
