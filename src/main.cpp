@@ -1,2 +1,4 @@
-// Entry point; filled in by the platform bring-up.
-int main() { return 0; }
+// Entry point: the game shell does the rest.
+#include "shell/Main.h"
+
+int main() { return gameMain(); }

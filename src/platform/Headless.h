@@ -17,13 +17,16 @@
 
 namespace plat::headless {
 
-// Back to the start state: clock 0, calendar 1'000'000'000 s, no keys,
-// no messages, no window, no timer, no recordings, no injected failures.
+// Back to the start state: clock 0, calendar 1'000'000'000 s, screen
+// 1024 x 768, no keys, no messages, no window, no timer, focus on, audio not
+// started, no recordings, no injected failures.
 void reset();
 
 void setTicks(uint32_t ms);
 void advance(uint32_t ms);
 void setCalendarSeconds(int64_t seconds);
+// What screenSize() answers.
+void setScreenSize(int w, int h);
 
 // Keyboard device state (by DIK code) and window messages (by VK code).
 void setKeyState(int dik, bool down);
@@ -40,12 +43,13 @@ void releaseKey(int dik);
 void failKeyboardStep(const std::string& step);
 // The window gains or loses the keyboard focus (getState fails without it).
 void setFocus(bool focused);
-// The next createWindow fails (Failed), or refuses full screen.
+// While set, createWindow fails (Failed), or refuses full screen
+// (FullScreenRefused; windowed creation still works).
 void failWindowCreate(bool fail);
 void refuseFullScreen(bool refuse);
-// The next setTimer fails.
+// While set, setTimer fails.
 void failTimer(bool fail);
-// audioInit fails (no sound card).
+// While set, audioInit fails (no sound card).
 void failAudio(bool fail);
 
 struct Box {
@@ -57,7 +61,12 @@ const std::vector<Box>& boxes();
 // Every audio call, one line each, e.g. "init 44100 64", "volume -3 200",
 // "load /x/a.wav", "play 5 /x/a.wav", "free /x/a.wav", "open /x/m.wav",
 // "loop /x/m.wav 1", "stream 63 /x/m.wav", "stop /x/m.wav", "close /x/m.wav".
-// Calls with a null handle are recorded with "null" in place of the path.
+// Calls with a null handle are recorded with "null" in place of the path,
+// with an already freed (or unknown) handle as "stale";
+// volumes are recorded after clamping to 0..255; audioShutdown is
+// "shutdown". Calls are recorded whether or not audio started. Loads (and
+// opens) return a handle only after a successful audioInit and only when
+// the file exists; the file is not decoded.
 const std::vector<std::string>& audioLog();
 void clearAudioLog();
 

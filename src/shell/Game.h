@@ -1,0 +1,84 @@
+// The object that owns the running program: the window, the keyboard, the
+// frames-per-second text and the game state. The entry point calls init
+// once, update on every pass of its loop, and the draw timer calls draw.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+
+#include "graphics/BitmapText.h"
+#include "platform/Window.h"
+#include "shell/GameWindow.h"
+#include "shell/Input.h"
+
+namespace plat {
+class Surface;
+}
+
+// Game states.
+constexpr int kStateMenu = 0;
+constexpr int kStatePlaying = 1;
+constexpr int kStateStarting = 3;  // constructed, init not yet run
+
+// The shortest draw-timer period: a configured 0 or negative period would
+// otherwise ask for a timer that never rests.
+constexpr int kMinDrawInterval = 1;
+
+class Game {
+public:
+    Game();
+    ~Game();
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    // Start-up. Ends the process (exit code 1) when log.txt cannot be
+    // created; throws CException when an image, the window or the draw timer
+    // cannot be had.
+    void init(plat::TimerProc timerCallback);
+    // One pass of input handling.
+    void update();
+    // One draw tick.
+    void draw();
+
+    void quit() { quitFlag = true; }
+    bool hasQuit() const { return quitFlag; }
+
+    int getDrawInterval() const { return drawInterval; }
+    int getFps() const { return fps; }
+    bool isWaitingForEnterRelease() const { return waitEnterRelease; }
+    GameWindow& getWindow() { return gameWindow; }
+    Input& getInput() { return gameInput; }
+
+    // Written directly by the menu actions and the stage progression.
+    int state = kStateStarting;
+    bool paused = false;
+
+private:
+    void writeLog(const char* line);
+    void chooseInputMode();
+    void togglePause();
+    static bool escapeDown(const Input& input);
+    static bool enterDown(const Input& input);
+
+    bool quitFlag = false;
+    int drawInterval = 0;
+    bool fullScreen = false;
+    GameWindow gameWindow;
+    // The Level of the running stage joins here with the play field.
+    // The Menu joins here with the menus.
+    int fps = 0;
+    int framesThisPeriod = 0;
+    uint32_t fpsPeriodStart = 0;
+    BitmapText fpsText;
+    std::FILE* logFile = nullptr;
+    std::unique_ptr<plat::Surface> pauseSnapshot;
+    bool escapeHeld = false;
+    bool waitEnterRelease = false;
+    Input gameInput;
+
+    // Kept between ticks instead of being made anew for every frame.
+    std::unique_ptr<plat::Surface> backBuffer;
+    // Set once start-up has finished: draw ticks before that draw nothing.
+    bool started = false;
+};

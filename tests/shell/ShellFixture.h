@@ -1,0 +1,85 @@
+// Shared set-up of the shell tests: a fresh headless platform, a temporary
+// folder that serves both as the working directory (log files) and as the
+// folder of config.cfg and filepaths.cfg, and every shell global back at its
+// start value.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "platform/Surface.h"
+#include "shell/Config.h"
+#include "shell/FilePaths.h"
+#include "shell/GameWindow.h"
+#include "shell/Sound.h"
+#include "shell/Transition.h"
+#include "support/HeadlessTest.h"
+#include "support/TestFiles.h"
+
+namespace shelltest {
+
+class ShellTest : public testsupport::HeadlessTest {
+protected:
+    void SetUp() override {
+        HeadlessTest::SetUp();
+        dir = std::make_unique<testsupport::TempDir>();
+        char cwd[4096];
+        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+        oldCwd = cwd;
+        ASSERT_EQ(chdir(dir->path().c_str()), 0);
+        resetGlobals();
+        configDirectory = dir->path();
+    }
+
+    void TearDown() override {
+        checkerBitmap.release();
+        resetGlobals();
+        if (!oldCwd.empty()) (void)chdir(oldCwd.c_str());
+        dir.reset();
+        HeadlessTest::TearDown();
+    }
+
+    static void resetGlobals() {
+        resetConfig();
+        configDirectory.clear();
+        configPath.clear();
+        filePathsPath.clear();
+        windowInput = false;
+        std::memset(windowKeys, 0, sizeof windowKeys);
+        audioOn = true;
+        currentVolume = 0;
+        nextSampleChannel = 0;
+    }
+
+    std::string path(const std::string& name) const { return dir->file(name); }
+    std::string read(const std::string& name) const { return testsupport::readFile(path(name)); }
+    void write(const std::string& name, const std::string& text) const {
+        ASSERT_TRUE(testsupport::writeFile(path(name), text));
+    }
+
+    void writeBmp(const std::string& name, int w, int h, uint32_t colour) const {
+        auto s = plat::Surface::create(w, h);
+        ASSERT_TRUE(s);
+        s->fill(0, 0, w, h, colour);
+        ASSERT_TRUE(s->saveBmp(path(name)));
+    }
+
+    // The two images start-up needs: a 32 x 32 checker and a 42-cell font
+    // of 8 x 8 white glyphs.
+    void writeStartupImages() const {
+        writeBmp("checker.bmp", 32, 32, plat::rgb(200, 40, 40));
+        writeBmp("fontsmall.bmp", 42 * 8, 8, plat::rgb(255, 255, 255));
+        write("filepaths.cfg",
+              "[checker]\nframeCount=1\nframe1=checker.bmp\nwidth=32\nheight=32\n"
+              "[fontsmall]\nframeCount=1\nframe1=fontsmall.bmp\nwidth=336\nheight=8\n"
+              "charWidth=8\ncharHeight=8\n");
+    }
+
+    std::unique_ptr<testsupport::TempDir> dir;
+    std::string oldCwd;
+};
+
+}  // namespace shelltest
