@@ -46,15 +46,7 @@ void Animation::setup(int px, int py, const Bitmap* source, int count, int still
     frames = own;
     frameSlots = own ? length : 0;
     shared = false;
-    x = px;
-    y = py;
-    frameCount = count;
-    stillFrame = still;
-    currentFrame = still;
-    frameTime = time;
-    playing = false;
-    finished = false;
-    startTick = plat::tickCount();
+    restart(px, py, count, still, time);
 }
 
 void Animation::setupShared(int px, int py, Bitmap* source, int count, int still, uint32_t time,
@@ -65,6 +57,10 @@ void Animation::setupShared(int px, int py, Bitmap* source, int count, int still
     frames = source;
     frameSlots = source ? length : 0;
     shared = true;
+    restart(px, py, count, still, time);
+}
+
+void Animation::restart(int px, int py, int count, int still, uint32_t time) {
     x = px;
     y = py;
     frameCount = count;

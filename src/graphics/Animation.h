@@ -73,6 +73,8 @@ public:
     uint32_t startTick;
 
 private:
+    // The common tail of both set-ups: stopped on the still frame, from now.
+    void restart(int px, int py, int count, int still, uint32_t time);
     void freeOwnedFrames();
     static Bitmap* copyFrames(const Bitmap* source, int length);
 
