@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "shell/CException.h"
 #include "shell/FilePaths.h"
 
 static_assert(sizeof(AnimationLibrary) == AnimationLibrary::kFieldCount * sizeof(void*),
@@ -20,6 +21,9 @@ enum class StillRule {
     LastOnly,  // stands on the last frame, cycles the n - 1 before it
 };
 
+// No set the game draws has nearly this many frames.
+constexpr int kUsualMaxFrames = 64;
+
 // The frames of one section, each loaded at the section's size. A missing
 // section (frame count -1) gives none. The array is held by a smart pointer
 // until complete, so a frame that fails to load leaks nothing.
@@ -31,6 +35,15 @@ std::unique_ptr<Bitmap[]> loadFrames(const std::string& section, int& count) {
     }
     int width = getWidth(section.c_str());
     int height = getHeight(section.c_str());
+    if (count > kUsualMaxFrames) {
+        // A malformed file may promise billions of frames: make sure each
+        // is named before making room for all, so that it fails like the
+        // missing frame's load would instead of exhausting memory.
+        for (int i = 1; i <= count; ++i) {
+            if (getFrameFile(section.c_str(), i) == "00")
+                throw CException("Error loading bitmap! ");
+        }
+    }
     std::unique_ptr<Bitmap[]> frames(new Bitmap[count]);
     for (int i = 0; i < count; ++i)
         frames[i].load(getFrameFile(section.c_str(), i + 1), width, height);

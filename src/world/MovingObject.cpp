@@ -161,7 +161,9 @@ bool MovingObject::isMoving() {
 bool MovingObject::canPass(int, int) { return true; }
 
 void MovingObject::setAnimationSpeed(int ms) {
-    for (Animation& a : directionAnimations) a.frameTime = ms > 0 ? uint32_t(ms) : 0u;
+    // Read as unsigned like every frame time: a missing speed (-1) holds the
+    // first frame instead of flickering through the set.
+    for (Animation& a : directionAnimations) a.frameTime = uint32_t(ms);
 }
 
 int MovingObject::getDirection() { return direction; }

@@ -255,4 +255,19 @@ TEST_F(AnimationLibraryTest, AFrameThatDoesNotLoadStopsTheLoader) {
     // What was loaded is freed with the library (LeakSanitizer checks).
 }
 
+TEST_F(AnimationLibraryTest, AnAbsurdFrameCountFailsLikeAMissingFrame) {
+    // Billions of frames promised, one given: the loader must fail on the
+    // missing frames, not try to make room for all of them first.
+    addSet("dust", 1);
+    config("[bomb]\nframeCount=2000000000\nwidth=2\nheight=2\nframe1=dust_1.bmp\n");
+    Lib lib;
+    EXPECT_EQ(thrownMessage([&] { lib.loadBomb(); }), "Error loading bitmap! ");
+    // A long set whose frames are all there loads whole.
+    std::string text = "[explosioncentre]\nframeCount=100\nwidth=2\nheight=2\n";
+    for (int i = 1; i <= 100; ++i) text += "frame" + std::to_string(i) + "=dust_1.bmp\n";
+    config(text);
+    lib.loadExplosion();
+    EXPECT_EQ(lib.explosioncentre->getFrameCount(), 100);
+}
+
 }  // namespace

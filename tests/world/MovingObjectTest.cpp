@@ -361,6 +361,8 @@ TEST_F(MovingObjectTest, IdleAnimationFlags) {
 
     m.setAnimationSpeed(40);
     for (const Animation& a : m.directionAnimations) EXPECT_EQ(40u, a.frameTime);
+    m.setAnimationSpeed(-1);  // a missing speed: the frames stand still
+    for (const Animation& a : m.directionAnimations) EXPECT_EQ(4294967295u, a.frameTime);
     m.setDirection(7);  // no such direction: nothing set
     EXPECT_FALSE(m.isMoving());
 }
