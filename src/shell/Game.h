@@ -21,9 +21,11 @@ constexpr int kStateMenu = 0;
 constexpr int kStatePlaying = 1;
 constexpr int kStateStarting = 3;  // constructed, init not yet run
 
-// The shortest draw-timer period: a configured 0 or negative period would
-// otherwise ask for a timer that never rests.
-constexpr int kMinDrawInterval = 1;
+// The shortest draw-timer period. A configured 0 or negative period (or one
+// of a millisecond or two) would have the loop draw a whole frame on nearly
+// every pass and keep a core busy; a Windows window timer never fires faster
+// than this either.
+constexpr int kMinDrawInterval = 10;
 
 class Game {
 public:
@@ -50,7 +52,8 @@ public:
     GameWindow& getWindow() { return gameWindow; }
     Input& getInput() { return gameInput; }
 
-    // Written directly by the menu actions and the stage progression.
+    // Public because the menu actions and the stage progression, once they
+    // exist, write them directly.
     int state = kStateStarting;
     bool paused = false;
 

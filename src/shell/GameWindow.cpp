@@ -89,7 +89,7 @@ bool GameWindow::create(const std::string& title, int width, int height, int /*b
     writeLog("-Got device context\n");
 
     // The platform centres, shows and focuses the window it creates.
-    std::fclose(log);
+    if (log) std::fclose(log);
     log = nullptr;
     return true;
 }

@@ -30,7 +30,7 @@ bool Input::shutdown() {
     unacquireAll();
     delete keyboard;
     keyboard = nullptr;
-    if (directInput) directInput = false;
+    directInput = false;
     return true;
 }
 

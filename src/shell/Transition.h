@@ -1,6 +1,7 @@
-// State of the checker screen transition that opens the program and runs
-// around page changes and stage intros. Game resets it on construction and
-// loads the checker image at start-up.
+// State of the checker screen transition that is to open the program and run
+// around page changes and stage intros. The transition step itself is not
+// built yet: for now Game only resets this state on construction and loads
+// the checker image at start-up.
 #pragma once
 
 #include <cstdint>

@@ -191,21 +191,24 @@ TEST_F(GameStartupTest, TheInputModeChoiceReloadsTheDefaultKeysWhenTheModeChange
     EXPECT_EQ(playerKeys[0][KEY_UP], 55);
 }
 
-TEST_F(GameStartupTest, ANonPositiveDrawIntervalBecomesOneMillisecond) {
+// A zero, negative or tiny period must not turn the draw timer into a busy
+// loop: every one of them draws every 10 ms.
+TEST_F(GameStartupTest, TooShortADrawIntervalIsRaisedToTenMilliseconds) {
     writeStartupImages();
-    for (int interval : {0, -40}) {
+    for (int interval : {0, -40, 1, 9}) {
         SCOPED_TRACE(interval);
         plat::headless::reset();
         writeConfig("[video]\nframeUpdateInterval=" + std::to_string(interval) + "\n");
         Game g;
         current = &g;
         g.init(tick);
-        EXPECT_EQ(g.getDrawInterval(), kMinDrawInterval);
+        EXPECT_EQ(g.getDrawInterval(), 10);
         testsupport::PassLoop loop;
         loop.update = [&] { g.update(); };
         const auto r = testsupport::runPassLoop(50, loop);
         EXPECT_FALSE(r.passLimitHit);
-        EXPECT_EQ(r.timerTicks, 49u);  // every millisecond
+        EXPECT_EQ(r.timerTicks, 4u);  // at 10, 20, 30 and 40 ms
+        EXPECT_EQ(plat::headless::presentCount(), 4);
         current = nullptr;
     }
 }

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include "ShellFixture.h"
 #include "platform/Headless.h"
 #include "platform/KeyCodes.h"
@@ -64,6 +66,14 @@ TEST_F(GameWindowTest, FullScreenUsesTheBareRectangleAndARefusalFallsBackToAWind
     EXPECT_EQ(plat::headless::boxes()[0].text, "Fullscreen mode failed");
     EXPECT_EQ(plat::headless::boxes()[0].caption, "ERROR!");
     EXPECT_EQ(plat::headless::boxes()[0].icon, plat::BoxIcon::Information);
+}
+
+TEST_F(GameWindowTest, AnUnwritableLogIsSkippedAndTheWindowIsStillMade) {
+    ASSERT_EQ(mkdir(path("windowlog.txt").c_str(), 0755), 0);  // a folder cannot be opened as the log
+    GameWindow window;
+    ASSERT_TRUE(window.create("T", 640, 480, 16, false));
+    EXPECT_NE(window.getDC(), nullptr);
+    EXPECT_TRUE(plat::headless::boxes().empty());
 }
 
 TEST_F(GameWindowTest, AFailedCreationIsLoggedAndShown) {
