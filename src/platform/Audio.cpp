@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <set>
-#include <sys/stat.h>
 
+#include "platform/IniFileIo.h"
 #include "platform/InternalState.h"
 
 namespace plat {
@@ -58,8 +58,8 @@ std::string nameOf(AudioStream* s) {
 }
 
 bool isFile(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    internal::FileStamp stamp;
+    return internal::statFile(path, &stamp);
 }
 
 // Our 0..255 volume on SDL_mixer's 0..128 scale, full mapping to full.

@@ -1,4 +1,4 @@
-// Whole-file reads and writes for the profile and bitmap code: telling
+// Whole-file reads and writes for the profile, bitmap, icon and audio code: telling
 // whether a file changed since it was read, and replacing a file so that it
 // never stands half-written. Never included outside src/platform/.
 #pragma once

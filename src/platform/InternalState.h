@@ -50,4 +50,8 @@ SDL_Window* sdlWindow();
 // Audio.cpp
 void resetAudioState();
 
+// Surface.cpp: the SDL pixel format (SDL_PixelFormatEnum) every Surface
+// keeps its pixels in.
+uint32_t surfacePixelFormat();
+
 }  // namespace plat::internal

@@ -154,7 +154,7 @@ std::string lineBreakOf(const std::string& b, const std::vector<Line>& lines) {
 
 enum class Kind { Other, Section, Key };
 
-struct Parts {
+struct LineInfo {
     Kind kind = Kind::Other;
     std::string_view name;
     std::size_t equals = 0;  // offset of '=' in the file (keys)
@@ -162,8 +162,8 @@ struct Parts {
 
 // Reads one line the way the parser does: blanks lead, ';' or '#' start a
 // comment, "[name]" a section, "name=value" a key; anything else is ignored.
-Parts classify(const std::string& b, const Line& l, bool firstLine) {
-    Parts r;
+LineInfo classify(const std::string& b, const Line& l, bool firstLine) {
+    LineInfo r;
     std::size_t p = l.begin;
     if (firstLine && b.compare(0, 3, "\xEF\xBB\xBF") == 0) p += 3;  // UTF-8 mark
     while (p < l.end && isBlank(b[p])) ++p;
@@ -193,7 +193,7 @@ std::string patched(const std::string& b, const std::string& section, const std:
 
     std::size_t header = lines.size();
     for (std::size_t i = 0; i < lines.size() && header == lines.size(); ++i) {
-        Parts p = classify(b, lines[i], i == 0);
+        LineInfo p = classify(b, lines[i], i == 0);
         if (p.kind == Kind::Section && sameName(p.name, section)) header = i;
     }
     if (header == lines.size()) {
@@ -204,7 +204,7 @@ std::string patched(const std::string& b, const std::string& section, const std:
 
     std::size_t after = header;  // the new key goes after the section's last key
     for (std::size_t i = header + 1; i < lines.size(); ++i) {
-        Parts p = classify(b, lines[i], false);
+        LineInfo p = classify(b, lines[i], false);
         if (p.kind == Kind::Section) break;
         if (p.kind != Kind::Key) continue;
         if (sameName(p.name, key)) {

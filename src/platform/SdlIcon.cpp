@@ -1,7 +1,8 @@
 #include "platform/SdlIcon.h"
 
-#include <fstream>
-#include <iterator>
+#include <utility>
+
+#include "platform/IniFileIo.h"
 
 namespace plat::internal {
 namespace {
@@ -98,15 +99,10 @@ bool parseIcon(const uint8_t* data, std::size_t size, IconImage* out) {
 }
 
 bool readIconFile(const std::string& path, IconImage* out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    in.seekg(0, std::ios::end);
-    std::streamoff length = in.tellg();
-    if (length <= 0 || std::size_t(length) > kMaxFile) return false;
-    in.seekg(0);
-    std::vector<uint8_t> bytes(static_cast<std::size_t>(length));
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), length)) return false;
-    return parseIcon(bytes.data(), bytes.size(), out);
+    std::string bytes;
+    FileStamp stamp;
+    if (readWholeFile(path, kMaxFile, &bytes, &stamp) != ReadResult::Ok) return false;
+    return parseIcon(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), out);
 }
 
 }  // namespace plat::internal

@@ -9,6 +9,7 @@
 
 #include "platform/BmpCodec.h"
 #include "platform/IniFileIo.h"
+#include "platform/InternalState.h"
 
 namespace plat {
 namespace {
@@ -97,6 +98,8 @@ SDL_Surface* toOurFormat(SDL_Surface* raw) {
 }
 
 }  // namespace
+
+uint32_t internal::surfacePixelFormat() { return kFormat; }
 
 Surface::Surface(SDL_Surface* s) : surface_(s) {}
 

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-struct SDL_Surface;  // never used outside the platform layer
+struct SDL_Surface;  // the private pixel store; never used outside the platform layer
 
 namespace plat {
 
@@ -69,8 +69,6 @@ public:
     const uint32_t* pixels() const;
     uint32_t* pixels();
     int pitch() const;
-
-    SDL_Surface* sdl() const { return surface_; }  // platform layer only
 
 private:
     explicit Surface(SDL_Surface* s);

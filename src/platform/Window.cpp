@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <deque>
 #include <memory>
+#include <thread>
 
 #include "platform/Clock.h"
 #include "platform/InternalState.h"
@@ -20,6 +22,9 @@ using internal::hs;
 using internal::onSdl;
 
 constexpr int kMaxSide = 16384;
+// The idle yield. The system wakes a sleeper about a tenth of a millisecond
+// late, so a plain 1 ms sleep would overshoot the 1 ms a due tick may wait.
+constexpr auto kIdleYield = std::chrono::microseconds(800);
 // Like a Windows thread queue, posting stops at a fixed limit instead of
 // growing without bound.
 constexpr std::size_t kQueueLimit = 10000;
@@ -92,7 +97,7 @@ WindowResult createSdlWindow(const WindowSpec& spec) {
     if (!g().win.window) return spec.fullScreen ? WindowResult::FullScreenRefused : WindowResult::Failed;
     g().win.fullScreen = spec.fullScreen;
 
-    Uint32 format = g().win.surface->sdl()->format->format;
+    const Uint32 format = internal::surfacePixelFormat();
     g().win.renderer = SDL_CreateRenderer(g().win.window, -1, 0);
     if (g().win.renderer) {
         SDL_RenderSetLogicalSize(g().win.renderer, spec.width, spec.height);
@@ -133,7 +138,7 @@ void presentSdl() {
     int y = (dst->h - h) / 2;
     if (SDL_MUSTLOCK(dst)) SDL_LockSurface(dst);
     auto* out = static_cast<uint8_t*>(dst->pixels) + y * dst->pitch + x * dst->format->BytesPerPixel;
-    SDL_ConvertPixels(w, h, s.sdl()->format->format, s.pixels(), s.pitch(), dst->format->format,
+    SDL_ConvertPixels(w, h, internal::surfacePixelFormat(), s.pixels(), s.pitch(), dst->format->format,
                       out, dst->pitch);
     if (SDL_MUSTLOCK(dst)) SDL_UnlockSurface(dst);
     SDL_UpdateWindowSurface(g().win.window);
@@ -326,7 +331,7 @@ bool peekMessage(Message* out) {
         return true;
     }
     if (onSdl())
-        SDL_Delay(1);
+        std::this_thread::sleep_for(kIdleYield);
     else
         ++hs().ticks;
     return false;

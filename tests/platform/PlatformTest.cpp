@@ -1,7 +1,13 @@
 // Back-end choice, the clocks and message boxes.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <regex>
+#include <sstream>
+#include <string>
+
 #include "support/HeadlessTest.h"
+#include "support/TestFiles.h"
 #include "platform/Clock.h"
 #include "platform/Headless.h"
 #include "platform/MessageBox.h"
@@ -66,6 +72,40 @@ TEST(PlatformBackend, HeadlessBeforeInitAndControlsInertOnSdl) {
 
     shutdown();
     EXPECT_EQ(backend(), Backend::Headless);
+}
+
+// Game code sees only the headers meant for it; they may name an SDL type
+// only as an opaque forward declaration or a private member, never in
+// anything a caller can reach.
+TEST(PlatformHeaders, ExposeNoSdlTypeToGameCode) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::path(EMBERHAUNT_SOURCE_DIR) / "src" / "platform";
+    const std::regex lineComment("//.*");
+    const std::regex forwardDecl(R"(^\s*struct\s+SDL_\w+\s*;\s*$)");
+    int headers = 0;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        if (entry.path().extension() != ".h") continue;
+        const std::string text = testsupport::readFile(entry.path().string());
+        // Headers for the platform's own files say so in their opening comment.
+        const std::string opening = std::regex_replace(text, std::regex("\\s*\n//\\s*"), " ");
+        if (opening.find("Never included outside src/platform/") != std::string::npos) continue;
+        ++headers;
+        std::istringstream lines(text);
+        std::string line;
+        bool inPrivate = false;
+        int number = 0;
+        while (std::getline(lines, line)) {
+            ++number;
+            line = std::regex_replace(line, lineComment, "");
+            if (line.find("private:") != std::string::npos) inPrivate = true;
+            if (line.find("public:") != std::string::npos || line.find("};") != std::string::npos)
+                inPrivate = false;
+            if (line.find("SDL") == std::string::npos) continue;
+            EXPECT_TRUE(inPrivate || std::regex_match(line, forwardDecl))
+                << entry.path().filename().string() << ":" << number << ": " << line;
+        }
+    }
+    EXPECT_GE(headers, 11);
 }
 
 }  // namespace
