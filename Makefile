@@ -33,7 +33,7 @@ test: build-test
 bench: deps-test
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DEMBERHAUNT_TESTS=OFF
 	cmake --build build-bench -j $(JOBS)
-	@for b in build-bench/bench/*; do [ -x "$$b" ] && "$$b" || exit 1; done
+	@for b in build-bench/bench/*; do if [ -f "$$b" ] && [ -x "$$b" ]; then "$$b" || exit 1; fi; done
 
 clean:
 	rm -rf $(BUILD) $(TEST_BUILD) build-bench
