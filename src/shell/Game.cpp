@@ -159,9 +159,9 @@ void Game::update() {
     if (escapeDown(gameInput)) {
         if (escapeHeld) return;
         escapeHeld = true;
-        // Escape pauses or resumes only while the level runs without a
-        // result; that test on the level's state joins here with the level.
-        togglePause();
+        // While the level shows a result (won, draw, life lost) Escape only
+        // sets the latch.
+        if (level.state == kLevelRunning) togglePause();
         return;
     }
 
@@ -171,7 +171,7 @@ void Game::update() {
         // menus exist. Enter chooses there, so the level must not see it.
         waitEnterRelease = true;
     } else if (!waitEnterRelease) {
-        // Level::handleInput(gameInput) runs here once the level exists.
+        level.handleInput(&gameInput);
     } else if (!enterDown(gameInput)) {
         waitEnterRelease = false;
     }
@@ -179,12 +179,12 @@ void Game::update() {
 
 void Game::togglePause() {
     if (paused) {
-        // Level::resume runs here once the level exists.
+        level.resume();
         paused = false;
         return;
     }
-    // Level::pause and the pause page (Menu::setPage(2)) run here once the
-    // level and the menus exist.
+    level.pause();
+    // The pause page (Menu::setPage(2)) is shown here once the menus exist.
     paused = true;
 
     const plat::Surface* window = gameWindow.getDC();
@@ -214,8 +214,9 @@ void Game::draw() {
     if (state == kStateMenu) {
         // Menu::draw(back buffer) runs here once the menus exist.
     } else if (state == kStatePlaying && !paused) {
-        // Level::draw(back buffer), the intro transitions and the stage
-        // progression run here once the level and the stages exist.
+        level.draw(*backBuffer);
+        // The intro transitions and the stage progression run here once the
+        // transition and the stages exist.
     }
 
     ++framesThisPeriod;

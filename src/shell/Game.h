@@ -11,6 +11,7 @@
 #include "platform/Window.h"
 #include "shell/GameWindow.h"
 #include "shell/Input.h"
+#include "world/Level.h"
 
 namespace plat {
 class Surface;
@@ -56,6 +57,9 @@ public:
     // exist, write them directly.
     int state = kStateStarting;
     bool paused = false;
+    // The play field, reused for every stage. Public for the same reason:
+    // the stage starts, the progression and the pause page reach into it.
+    Level level;
 
 private:
     void writeLog(const char* line);
@@ -68,7 +72,6 @@ private:
     int drawInterval = 0;
     bool fullScreen = false;
     GameWindow gameWindow;
-    // The Level of the running stage joins here with the play field.
     // The Menu joins here with the menus.
     int fps = 0;
     int framesThisPeriod = 0;

@@ -1,4 +1,5 @@
 #include "ShellFixture.h"
+#include "platform/Clock.h"
 #include "platform/Headless.h"
 #include "platform/KeyCodes.h"
 #include "platform/Surface.h"
@@ -92,6 +93,34 @@ TEST_F(GameLoopTest, EscapeTogglesThePauseOncePerPressInBothInputModes) {
     }
 }
 
+// A round that shows its result (won, draw, life lost) cannot be paused;
+// pausing and resuming stop the level's clock in between.
+TEST_F(GameLoopTest, EscapePausesOnlyWhileTheLevelRunsWithoutAResult) {
+    start();
+    game->state = kStatePlaying;
+    for (int result : {kLevelDraw, kLevelWon, kLevelLifeLost}) {
+        game->level.state = result;
+        plat::headless::pressKey(plat::DIK_ESCAPE);
+        passes();
+        EXPECT_FALSE(game->paused) << result;
+        plat::headless::releaseKey(plat::DIK_ESCAPE);
+        passes();
+    }
+
+    game->level.state = kLevelRunning;
+    game->level.secondsLeft = 100;
+    game->level.clockBase = plat::tickCount();
+    plat::headless::pressKey(plat::DIK_ESCAPE);
+    passes();
+    ASSERT_TRUE(game->paused);
+    plat::headless::releaseKey(plat::DIK_ESCAPE);
+    run(10000);
+    plat::headless::pressKey(plat::DIK_ESCAPE);
+    passes();
+    EXPECT_FALSE(game->paused);
+    EXPECT_EQ(game->level.secondsLeft, 100);  // drawn again, the clock went on where it stood
+}
+
 TEST_F(GameLoopTest, NoInputIsHandledWhileMinimisedOrInTheMenu) {
     start();
     // Menu state: Escape belongs to the menu, not the pause.
@@ -133,7 +162,7 @@ TEST_F(GameLoopTest, TheFpsCountAppearsAfterTheFirstFullSecondOnlyWhenEnabled) {
 
 TEST_F(GameLoopTest, WhilePausedTheFrozenPictureStaysWithThePauseBoxOverIt) {
     start();
-    game->state = kStatePlaying;
+    game->state = kStatePlaying;  // no stage is set up: the level draws nothing
     run(20);
     // Stands for the picture of the running level.
     plat::windowSurface()->fill(0, 0, 640, 480, plat::rgb(10, 120, 200));

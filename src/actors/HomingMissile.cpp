@@ -1,0 +1,150 @@
+#include "actors/HomingMissile.h"
+
+#include "actors/Enemy.h"
+#include "actors/PathSearch.h"
+#include "actors/Player.h"
+#include "world/CellValues.h"
+
+HomingMissile::HomingMissile()
+    : Missile(),
+      players(nullptr),
+      enemies(nullptr),
+      shooterNumber(0),
+      path(),
+      nextStep(),
+      targetsPlayers(false),
+      noTarget(false) {}
+
+HomingMissile::HomingMissile(const HomingMissile& other) : HomingMissile() {
+    HomingMissile::copy(other);
+}
+
+HomingMissile::~HomingMissile() = default;
+
+GridObject* HomingMissile::clone() { return new HomingMissile(*this); }
+
+void HomingMissile::copy(const HomingMissile& other) {
+    Missile::copy(other);
+    players = other.players;
+    enemies = other.enemies;
+    shooterNumber = other.shooterNumber;
+    path = other.path;
+    nextStep = other.nextStep;
+    targetsPlayers = other.targetsPlayers;
+    noTarget = other.noTarget;
+}
+
+HomingMissile HomingMissile::operator=(const HomingMissile& other) {
+    if (this != &other) copy(other);
+    return *this;
+}
+
+void HomingMissile::initHomingMissile(int newValue, int newTileSize, int newCol, int newRow,
+                                      int newWidth, int newHeight, int newLayer,
+                                      TileGrid* newGrid, bool newFrozen, float newSpeed,
+                                      const Animation* animations,
+                                      std::list<Explosion>* newExplosions,
+                                      AnimationLibrary* newLibrary, int newDirection,
+                                      std::list<Player>* newPlayers, std::list<Enemy>* newEnemies,
+                                      bool newTargetsPlayers, int newShooterNumber) {
+    initMissile(newValue, newTileSize, newCol, newRow, newWidth, newHeight, newLayer, newGrid,
+                newFrozen, newSpeed, animations, newExplosions, newLibrary, newDirection);
+    players = newPlayers;
+    enemies = newEnemies;
+    targetsPlayers = newTargetsPlayers;
+    shooterNumber = newShooterNumber;
+}
+
+bool HomingMissile::canPass(int c, int r) {
+    const int v = tileAt(layer::kObjects, c, r);
+    const int targetMark = targetsPlayers ? cell::kPlayer : cell::kEnemy;
+    // Through a bomb the route is real only for the path: the missile is
+    // stopped there and its burst sets the bomb off.
+    return v == cell::kMissile || v == cell::kBomb || v == targetMark;
+}
+
+bool HomingMissile::chooseTarget(int& targetCol, int& targetRow) const {
+    bool found = false;
+    double best = 0.0;
+    // Strictly nearer replaces, so among equals the one first in the list wins.
+    auto consider = [&](const GridObject& candidate) {
+        const double d = getDistance(col, row, candidate.getCol(), candidate.getRow());
+        if (!found || d < best) {
+            found = true;
+            best = d;
+            targetCol = candidate.getCol();
+            targetRow = candidate.getRow();
+        }
+    };
+    if (targetsPlayers) {
+        if (!players) return false;
+        for (const Player& p : *players) {
+            if (p.isDead() || p.getNumber() == shooterNumber) continue;
+            consider(p);
+        }
+    } else {
+        if (!enemies) return false;
+        for (const Enemy& e : *enemies) {
+            if (e.active) consider(e);
+        }
+    }
+    return found;
+}
+
+void HomingMissile::draw(plat::Surface& target) {
+    if (afterBurst()) return;
+
+    const int oldX = x;
+    const int oldY = y;
+    MovingObject::draw(target);
+
+    noTarget = false;
+    int targetCol = 0;
+    int targetRow = 0;
+    if (!chooseTarget(targetCol, targetRow)) {
+        noTarget = true;
+    } else {
+        // Searched again every frame, so a moving target is followed.
+        findPath(&HomingMissile::canPass, this, col, row, targetCol, targetRow, grid, path);
+        if (path.empty()) {
+            nextStep = PathNode();
+            nextStep.x = col;
+            nextStep.y = row;
+        } else {
+            nextStep = path.front();
+        }
+
+        int moving = -1;
+        if (x > oldX)
+            moving = dir::kRight;
+        else if (x < oldX)
+            moving = dir::kLeft;
+        else if (y > oldY)
+            moving = dir::kDown;
+        else if (y < oldY)
+            moving = dir::kUp;
+        // It only turns sideways onto the route, never back along its flight.
+        const bool hold = moving < 0 || (moving == dir::kRight && nextStep.x < col) ||
+                          (moving == dir::kLeft && nextStep.x > col) ||
+                          (moving == dir::kUp && nextStep.y > row) ||
+                          (moving == dir::kDown && nextStep.y < row);
+
+        if (nextStep.x == col && nextStep.y == row) {
+            // On the target's cell, or no route leads on.
+            clearDirections();
+            explode();
+        } else if (!hold) {
+            if (nextStep.x < col)
+                setDirection(dir::kLeft);
+            else if (nextStep.x > col)
+                setDirection(dir::kRight);
+            else if (nextStep.y < row)
+                setDirection(dir::kUp);
+            else if (nextStep.y > row)
+                setDirection(dir::kDown);
+        }
+    }
+
+    if (blocked) explode();
+    if (hitboxTouches(layer::kExplosions, cell::kExplosion)) explode();
+}

@@ -1,0 +1,55 @@
+// A player's missile that steers itself: every frame it picks the nearest
+// target (an enemy, or in versus play another live player), searches a route
+// to it and turns onto the route. It never reverses, so a target behind it
+// is reached only round a block; it bursts on the target's cell, when
+// blocked, or when an explosion touches it.
+#pragma once
+
+#include <list>
+
+#include "actors/Missile.h"
+#include "actors/PathNode.h"
+
+class Enemy;
+class Player;
+
+class HomingMissile : public Missile {
+public:
+    HomingMissile();
+    HomingMissile(const HomingMissile& other);
+    ~HomingMissile() override;
+
+    void draw(plat::Surface& target) override;
+    GridObject* clone() override;
+    // Route cells a homing missile may cross: missiles, bombs and its
+    // targets' marks.
+    bool canPass(int col, int row) override;
+
+    // Added after Missile's operations, in this order.
+    // Missile's fourteen values, then the candidate lists, whether it hunts
+    // players (versus) and the shooter's number (never its own target).
+    virtual void initHomingMissile(int value, int tileSize, int col, int row, int width,
+                                   int height, int layer, TileGrid* grid, bool frozen,
+                                   float speed, const Animation* animations,
+                                   std::list<Explosion>* explosions, AnimationLibrary* library,
+                                   int direction, std::list<Player>* players,
+                                   std::list<Enemy>* enemies, bool targetsPlayers,
+                                   int shooterNumber);
+    virtual void copy(const HomingMissile& other);
+    virtual HomingMissile operator=(const HomingMissile& other);
+
+    using Missile::copy;
+    using Missile::operator=;
+
+    std::list<Player>* players;  // the Level's; not owned
+    std::list<Enemy>* enemies;   // the Level's; not owned
+    int shooterNumber;
+    std::list<PathNode> path;  // the route of the last search
+    PathNode nextStep;         // the cell it steers to (x column, y row)
+    bool targetsPlayers;
+    bool noTarget;  // no target this frame: it flies straight on
+
+private:
+    // The nearest target's cell; false when there is none.
+    bool chooseTarget(int& targetCol, int& targetRow) const;
+};

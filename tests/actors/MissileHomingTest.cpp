@@ -1,0 +1,145 @@
+// Homing missiles: which target they pick, how they turn onto the route, and
+// where they burst.
+#include <gtest/gtest.h>
+
+#include <list>
+#include <memory>
+
+#include "actors/Enemy.h"
+#include "actors/Explosion.h"
+#include "actors/HomingMissile.h"
+#include "actors/Player.h"
+#include "world/WorldFixture.h"
+
+namespace {
+
+class HomingMissileTest : public worldtest::WorldTest {
+protected:
+    HomingMissile launch(int c, int r, int d, bool versus = false, int shooter = 1) {
+        HomingMissile m;
+        m.initHomingMissile(cell::kMissile, kTileSize, c, r, 32, 32, layer::kObjects, &grid, false,
+                            2.5f, nullptr, &explosions, nullptr, d, &players, &enemies, versus,
+                            shooter);
+        return m;
+    }
+    void addEnemy(int c, int r) {
+        Enemy e;
+        e.active = true;
+        e.col = c;
+        e.row = r;
+        enemies.push_back(e);
+    }
+    void addPlayer(int number, int c, int r, bool dead = false) {
+        Player p;
+        p.number = number;
+        p.dead = dead;
+        p.col = c;
+        p.row = r;
+        players.push_back(p);
+    }
+    // One 15 ms frame; the direction the missile then flies in (-1 none).
+    int step(HomingMissile& m) {
+        plat::headless::advance(15);
+        m.draw(*screen);
+        for (int d = 0; d < dir::kCount; ++d)
+            if (m.directionFlags[d]) return d;
+        return -1;
+    }
+    bool flyUntilBurst(HomingMissile& m, int maxFrames = 300) {
+        for (int i = 0; i < maxFrames && !m.exploded; ++i) step(m);
+        return m.exploded;
+    }
+    std::pair<int, int> burstCell() const {
+        EXPECT_EQ(explosions.size(), 1u);
+        if (explosions.empty()) return {-1, -1};
+        return {explosions.front().col, explosions.front().row};
+    }
+
+    std::list<Explosion> explosions;
+    std::list<Enemy> enemies;
+    std::list<Player> players;
+    std::unique_ptr<plat::Surface> screen = plat::Surface::create(320, 256);
+};
+
+TEST_F(HomingMissileTest, NearestEnemyWinsAndTiesGoToTheFirstInTheList) {
+    addEnemy(2, 5);  // distance 9, to the left
+    addEnemy(8, 5);  // distance 9, to the right
+    HomingMissile first = launch(5, 5, dir::kUp);
+    EXPECT_EQ(step(first), dir::kLeft);
+
+    enemies.reverse();
+    HomingMissile second = launch(5, 5, dir::kUp);
+    EXPECT_EQ(step(second), dir::kRight);
+
+    // A nearer enemy later in the list wins; an inactive one never counts.
+    enemies.reverse();
+    addEnemy(5, 6);  // the cell behind it: inactive
+    enemies.back().active = false;
+    addEnemy(7, 5);
+    HomingMissile third = launch(5, 5, dir::kUp);
+    EXPECT_EQ(step(third), dir::kRight);
+    EXPECT_EQ(third.nextStep.x, 6);
+}
+
+TEST_F(HomingMissileTest, VersusNeverHuntsTheShooterOrTheDead) {
+    addPlayer(1, 6, 5);        // the shooter, nearest
+    addPlayer(2, 5, 6, true);  // dead
+    addPlayer(3, 5, 1);
+    HomingMissile m = launch(5, 5, dir::kRight, true, 1);
+    EXPECT_EQ(step(m), dir::kUp);
+    EXPECT_FALSE(m.noTarget);
+
+    // With only the shooter alive it has no target and flies straight on.
+    players.back().dead = true;
+    HomingMissile lonely = launch(5, 5, dir::kRight, true, 1);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(step(lonely), dir::kRight);
+    EXPECT_TRUE(lonely.noTarget);
+}
+
+TEST_F(HomingMissileTest, NeverReversesAndBurstsWhereItIsBlocked) {
+    addEnemy(1, 5);  // straight behind it
+    put(8, 5, cell::kSolid);
+    HomingMissile m = launch(5, 5, dir::kRight);
+    for (int i = 0; i < 300 && !m.exploded; ++i) ASSERT_EQ(step(m), dir::kRight);
+    ASSERT_TRUE(m.exploded);
+    EXPECT_EQ(burstCell(), std::make_pair(7, 5));
+}
+
+TEST_F(HomingMissileTest, TurnsOntoTheRouteAndFollowsAMovingTarget) {
+    addEnemy(2, 1);
+    HomingMissile m = launch(2, 5, dir::kRight);
+    EXPECT_EQ(step(m), dir::kUp);
+    EXPECT_EQ(step(m), dir::kUp);
+    // The route is searched again every frame.
+    enemies.front().col = 7;
+    enemies.front().row = m.row;
+    EXPECT_EQ(step(m), dir::kRight);
+    EXPECT_FALSE(m.exploded);
+}
+
+TEST_F(HomingMissileTest, BurstsIntoTheTargetItFliesAt) {
+    addEnemy(2, 1);
+    put(2, 1, cell::kEnemy);
+    HomingMissile m = launch(2, 5, dir::kUp);
+    ASSERT_TRUE(flyUntilBurst(m));
+    EXPECT_EQ(burstCell(), std::make_pair(2, 1));
+}
+
+TEST_F(HomingMissileTest, TargetOnItsOwnCellBurstsAtOnce) {
+    addEnemy(5, 5);
+    HomingMissile open = launch(5, 5, dir::kUp);
+    step(open);
+    ASSERT_TRUE(open.exploded);
+    EXPECT_FALSE(open.isMoving());
+    EXPECT_EQ(burstCell(), std::make_pair(5, 4));
+
+    // In front of a wall the burst stays on its own cell.
+    explosions.clear();
+    put(5, 4, cell::kSolid);
+    HomingMissile walled = launch(5, 5, dir::kUp);
+    step(walled);
+    ASSERT_TRUE(walled.exploded);
+    EXPECT_EQ(burstCell(), std::make_pair(5, 5));
+}
+
+}  // namespace
