@@ -10,6 +10,7 @@
 #include "shell/CException.h"
 #include "shell/Config.h"
 #include "shell/FilePaths.h"
+#include "world/Random.h"
 #include "shell/Sound.h"
 #include "shell/Transition.h"
 
@@ -240,4 +241,9 @@ void Game::draw() {
         window->copyFrom(*backBuffer, 0, 0, kPauseBoxWidth, kPauseBoxHeight, kPauseBoxX, kPauseBoxY);
     }
     plat::presentWindow();
+}
+
+bool Game::randomChance(int low, int high) {
+    const int r = int(double(rand15()) / double(kRandom15Max) * double(high));
+    return low <= r && r <= high;
 }

@@ -46,6 +46,9 @@ public:
 
     void quit() { quitFlag = true; }
     bool hasQuit() const { return quitFlag; }
+    // A random draw r = rand / 32767 x high (0..high, truncated); true when
+    // low <= r <= high. The checker transition settles its cells with it.
+    static bool randomChance(int low, int high);
 
     int getDrawInterval() const { return drawInterval; }
     int getFps() const { return fps; }

@@ -1,7 +1,6 @@
-// State of the checker screen transition that is to open the program and run
-// around page changes and stage intros. The transition step itself is not
-// built yet: for now Game only resets this state on construction and loads
-// the checker image at start-up.
+// The checker screen transition: it opens the program and runs around page
+// changes and stage intros, covering the screen cell by cell at random
+// (cover) or uncovering it (reveal).
 #pragma once
 
 #include <cstdint>
@@ -21,3 +20,15 @@ extern bool transitionReveal;
 extern int32_t transitionMask[kTransitionMaskWidth][kTransitionMaskHeight];
 extern bool introCoverStarted;
 extern bool introRevealStarted;
+
+namespace plat {
+class Surface;
+}
+
+// Restarts the transition: countdown 100, every cell unsettled.
+void startTransition(bool reveal);
+
+// One step of a running transition, drawn over target: the countdown moves
+// with the time since the last step, then every cell of the right x bottom
+// area is drawn or settled. Does nothing while no transition runs.
+void stepTransition(plat::Surface& target, int right, int bottom);

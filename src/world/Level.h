@@ -99,7 +99,21 @@ public:
     int getNumPlayers() const { return numberOfPlayers; }
     bool isLevelOver() const { return finished; }
 
-    // The stage set-ups join here as members of Level.
+    // The stage set-ups: each builds one stage on a clean level (new or
+    // cleaned up). Tutorial and levels take the difficulty (0 NOVICE,
+    // 1 EXPERIENCED, 2 MASTER); the versus arenas play at 1.
+    void loadTutorial(int players, int difficulty);
+    void loadLevel1(int players, int difficulty);
+    void loadLevel2(int players, int difficulty);
+    void loadLevel3(int players, int difficulty);
+    void loadLevel4(int players, int difficulty);
+    void loadLevel5(int players, int difficulty);
+    void loadArenaDesert(int players);
+    void loadArenaRoman(int players);
+    void loadArenaFuture(int players);
+    void loadArenaArctic(int players);
+    void loadArenaNinja(int players);
+    void loadArenaChina(int players);
 
     // Fields, public: the stage set-ups, the stage progression, the menus
     // and the tests read and write them directly.
