@@ -96,6 +96,7 @@ void HomingMissile::draw(plat::Surface& target) {
 
     const int oldX = x;
     const int oldY = y;
+    clearStrike();
     MovingObject::draw(target);
 
     noTarget = false;

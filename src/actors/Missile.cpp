@@ -16,7 +16,10 @@ Missile::Missile()
       exploded(false),
       explodedAt(0),
       pausedElapsed(0),
-      launchedAt(0) {}
+      launchedAt(0),
+      struck(false),
+      struckCol(0),
+      struckRow(0) {}
 
 Missile::Missile(const Missile& other) : Missile() { Missile::copy(other); }
 
@@ -36,6 +39,9 @@ void Missile::copy(const Missile& other) {
     explodedAt = other.explodedAt;
     pausedElapsed = other.pausedElapsed;
     launchedAt = other.launchedAt;
+    struck = other.struck;
+    struckCol = other.struckCol;
+    struckRow = other.struckRow;
 }
 
 Missile Missile::operator=(const Missile& other) {
@@ -57,6 +63,7 @@ void Missile::initMissile(int newValue, int newTileSize, int newCol, int newRow,
     direction = newDirection;
     setDirection(newDirection);
     launchedAt = plat::tickCount();
+    struck = false;
 }
 
 bool Missile::afterBurst() {
@@ -70,6 +77,7 @@ bool Missile::afterBurst() {
 
 void Missile::draw(plat::Surface& target) {
     if (afterBurst()) return;
+    clearStrike();
     MovingObject::draw(target);
     if (blocked) explode();
     if (hitboxTouches(layer::kExplosions, cell::kExplosion)) explode();
@@ -84,6 +92,62 @@ bool Missile::isBlocked(int c, int r) {
     if (v == cell::kPlayer || v == cell::kEnemy)
         return plat::tickCount() - launchedAt > kLaunchGraceMs;
     return true;
+}
+
+bool Missile::strikes(int d, float step, const Box& box) {
+    // The base move would refuse this attempt anyway.
+    if (frozen || moveAttempts >= kMaxMoveAttempts || !grid) return false;
+    const bool horizontal = d == dir::kRight || d == dir::kLeft;
+    const int sign = (d == dir::kRight || d == dir::kDown) ? 1 : -1;
+    const int lead = horizontal ? (sign > 0 ? box.right : box.left)
+                                : (sign > 0 ? box.bottom : box.top);
+    // The same cells the base move tests: the line ahead, at both sides.
+    const int ahead = toGrid(int(float(lead) + float(sign) * step));
+    const int sides[2] = {horizontal ? toGrid(box.top) : toGrid(box.left),
+                          horizontal ? toGrid(box.bottom) : toGrid(box.right)};
+    for (int side : sides) {
+        const int c = horizontal ? ahead : side;
+        const int r = horizontal ? side : ahead;
+        if (!grid->isValidX(c) || !grid->isValidY(r)) continue;
+        if (cell::isBlock(tileAt(layer, c, r)) || !isBlocked(c, r)) continue;
+        struck = true;
+        struckCol = c;
+        struckRow = r;
+        return true;
+    }
+    return false;
+}
+
+void Missile::moveRight(float step, Box box, bool slide) {
+    if (strikes(dir::kRight, step, box)) {
+        ++moveAttempts;  // the attempt is spent; nothing moves, so the frame ends blocked
+        return;
+    }
+    MovingObject::moveRight(step, box, slide);
+}
+
+void Missile::moveLeft(float step, Box box, bool slide) {
+    if (strikes(dir::kLeft, step, box)) {
+        ++moveAttempts;
+        return;
+    }
+    MovingObject::moveLeft(step, box, slide);
+}
+
+void Missile::moveUp(float step, Box box, bool slide) {
+    if (strikes(dir::kUp, step, box)) {
+        ++moveAttempts;
+        return;
+    }
+    MovingObject::moveUp(step, box, slide);
+}
+
+void Missile::moveDown(float step, Box box, bool slide) {
+    if (strikes(dir::kDown, step, box)) {
+        ++moveAttempts;
+        return;
+    }
+    MovingObject::moveDown(step, box, slide);
 }
 
 void Missile::explode() {
@@ -109,6 +173,13 @@ void Missile::explode() {
     if (!aheadInside || tileAt(layer, burstCol, burstRow) == cell::kSolid) {
         burstCol = col;
         burstRow = row;
+    }
+    // Stopped by a player, an enemy or a bomb: burst on it, even when it
+    // lies beside the centre's line (a homing missile off its cell line).
+    if (struck) {
+        burstCol = struckCol;
+        burstRow = struckRow;
+        struck = false;
     }
 
     if (explosions) {

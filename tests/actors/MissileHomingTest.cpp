@@ -125,6 +125,26 @@ TEST_F(HomingMissileTest, BurstsIntoTheTargetItFliesAt) {
     EXPECT_EQ(burstCell(), std::make_pair(2, 1));
 }
 
+// A turn leaves the missile off its cell line, so it meets a target with
+// one side of its box; it must burst on the target, not slide round it.
+TEST_F(HomingMissileTest, ReachesAStandingEnemyAnywhereAheadInAnOpenField) {
+    for (int c = 3; c < 9; ++c) {
+        for (int r = 0; r < 8; ++r) {
+            // Right after launch a missile passes actors' marks (its
+            // shooter's): an enemy on the very next cell is flown into.
+            if (c == 3 && r == 5) continue;
+            grid.create(10, 8);
+            explosions.clear();
+            enemies.clear();
+            addEnemy(c, r);
+            put(c, r, cell::kEnemy);
+            HomingMissile m = launch(2, 5, dir::kRight);
+            ASSERT_TRUE(flyUntilBurst(m, 600)) << "enemy at " << c << "," << r;
+            EXPECT_EQ(burstCell(), std::make_pair(c, r)) << "enemy at " << c << "," << r;
+        }
+    }
+}
+
 TEST_F(HomingMissileTest, TargetOnItsOwnCellBurstsAtOnce) {
     addEnemy(5, 5);
     HomingMissile open = launch(5, 5, dir::kUp);
