@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -24,8 +25,9 @@ void tick() {
     if (current) current->draw();
 }
 
-// A folder with what start-up reads: config.cfg, filepaths.cfg, the checker
-// image and the font strip. It is also the working folder (the logs).
+// A folder with what start-up reads: the game's own filepaths.cfg and art
+// (linked from the built game folder) and a small config.cfg. It is also the
+// working folder (the logs).
 struct StartupFolder {
     std::string path;
     std::string oldCwd;
@@ -34,18 +36,17 @@ struct StartupFolder {
         std::string pattern = (std::filesystem::temp_directory_path() / "emberhaunt-bench-XXXXXX").string();
         if (!mkdtemp(pattern.data())) std::abort();
         path = pattern;
-        auto checker = plat::Surface::create(32, 32);
-        checker->fill(0, 0, 32, 32, plat::rgb(200, 40, 40));
-        checker->saveBmp(path + "/checker.bmp");
-        auto font = plat::Surface::create(42 * 16, 16);
-        font->fill(0, 0, 42 * 16, 16, plat::rgb(255, 255, 255));
-        font->saveBmp(path + "/fontsmall.bmp");
-        std::ofstream(path + "/filepaths.cfg")
-            << "[checker]\nframeCount=1\nframe1=checker.bmp\nwidth=32\nheight=32\n"
-               "[fontsmall]\nframeCount=1\nframe1=fontsmall.bmp\nwidth=672\nheight=16\n"
-               "charWidth=16\ncharHeight=16\n";
+        const std::filesystem::path game = EMBERHAUNT_BIN_DIR;
+        std::error_code ec;
+        std::filesystem::copy_file(game / "filepaths.cfg", path + "/filepaths.cfg", ec);
+        if (!ec) std::filesystem::create_directory_symlink(game / "assets", path + "/assets", ec);
+        if (ec) {
+            std::fprintf(stderr, "the built game folder %s is incomplete: %s\n", EMBERHAUNT_BIN_DIR,
+                         ec.message().c_str());
+            std::abort();
+        }
         std::ofstream(path + "/config.cfg") << "[game]\ngameTitle=Emberhaunt\n[video]\ndisplayFPS=1\n"
-                                               "[input]\nlastUsedDI=1\n";
+                                               "[audio]\naudioEnabled=0\n[input]\nlastUsedDI=1\n";
         char cwd[4096];
         if (getcwd(cwd, sizeof cwd)) oldCwd = cwd;
         if (chdir(path.c_str()) != 0) std::abort();

@@ -12,6 +12,7 @@
 #include "shell/FilePaths.h"
 #include "world/Random.h"
 #include "shell/Sound.h"
+#include "shell/StageProgression.h"
 #include "shell/Transition.h"
 
 namespace {
@@ -24,6 +25,9 @@ constexpr int kFpsX = 300;
 constexpr int kFpsY = 460;
 constexpr int kFontSpacing = 3;
 constexpr uint32_t kFpsPeriod = 1000;
+// Where most menu pages put their first item.
+constexpr int kMenuX = 265;
+constexpr int kMenuY = 290;
 
 // While paused the pause page, laid out in the back buffer's top-left
 // corner, is shown centred over the frozen picture.
@@ -110,8 +114,9 @@ void Game::init(plat::TimerProc timerCallback) {
     setGlobalVolume(globalVolume);
     writeLog("-Audio initialized\n");
 
-    // The menu is set up here (Menu::init at (265, 290), the menu tree, the
-    // title page) once the menus exist.
+    menu.init(kMenuX, kMenuY);
+    buildMenuTree(this, &menu);
+    menu.setPage(kPageTitle);
     writeLog("-Menu initialized\n");
 
     fpsPeriodStart = plat::tickCount();
@@ -119,8 +124,7 @@ void Game::init(plat::TimerProc timerCallback) {
     std::fclose(logFile);
     logFile = nullptr;
 
-    // The opening checker reveal over the title page starts here once the
-    // screen transition exists.
+    startTransition(true);
     started = true;
 }
 
@@ -152,7 +156,7 @@ void Game::update() {
     if (quitFlag) return;
 
     if (state == kStateMenu) {
-        // Menu::handleInput(gameInput) runs here once the menus exist.
+        menu.handleInput(&gameInput);
         return;
     }
     if (state != kStatePlaying) return;
@@ -168,8 +172,8 @@ void Game::update() {
 
     escapeHeld = false;
     if (paused) {
-        // Menu::handleInput(gameInput) on the pause page runs here once the
-        // menus exist. Enter chooses there, so the level must not see it.
+        // Enter chooses on the pause page, so the level must not see it.
+        menu.handleInput(&gameInput);
         waitEnterRelease = true;
     } else if (!waitEnterRelease) {
         level.handleInput(&gameInput);
@@ -185,8 +189,8 @@ void Game::togglePause() {
         return;
     }
     level.pause();
-    // The pause page (Menu::setPage(2)) is shown here once the menus exist.
     paused = true;
+    menu.setPage(kPagePause);
 
     const plat::Surface* window = gameWindow.getDC();
     if (!window) return;
@@ -207,17 +211,20 @@ void Game::draw() {
     // getClientRect includes a frame the picture never covers.
     const int w = gameWindow.getClientWidth();
     const int h = gameWindow.getClientHeight();
-    if (!backBuffer || backBuffer->width() != w || backBuffer->height() != h)
-        backBuffer = plat::Surface::create(w, h);
-    if (!backBuffer) return;
-    backBuffer->fill(0, 0, w, h, 0);
+    // Held locally for the whole tick: a page change inside it (the title
+    // page's timer, or a menu action) runs whole draw ticks of its own,
+    // which then build their frames in a buffer of their own.
+    std::unique_ptr<plat::Surface> frame = std::move(backBuffer);
+    if (!frame || frame->width() != w || frame->height() != h) frame = plat::Surface::create(w, h);
+    if (!frame) return;
+    frame->fill(0, 0, w, h, 0);
 
     if (state == kStateMenu) {
-        // Menu::draw(back buffer) runs here once the menus exist.
+        menu.draw(*frame);
     } else if (state == kStatePlaying && !paused) {
-        level.draw(*backBuffer);
-        // The intro transitions and the stage progression run here once the
-        // transition and the stages exist.
+        level.draw(*frame);
+        runIntroTransitions(*this);
+        if (level.isLevelOver()) runStageProgression(*this, *frame);
     }
 
     ++framesThisPeriod;
@@ -228,19 +235,20 @@ void Game::draw() {
         framesThisPeriod = 0;
         fpsPeriodStart = now;
     }
-    if (displayFPS != 0) fpsText.draw(*backBuffer);
+    if (displayFPS != 0) fpsText.draw(*frame);
 
     if (!paused) {
-        // The screen transition step draws over the back buffer here once
-        // the transition exists.
-        window->copyFrom(*backBuffer, 0, 0, w, h, 0, 0);
+        stepTransition(*frame, w, h);
+        window->copyFrom(*frame, 0, 0, w, h, 0, 0);
     } else {
-        // Menu::draw(back buffer) draws the pause page here once the menus
-        // exist.
+        // The pause page is laid out in the frame's top-left corner and
+        // shown centred over the picture frozen when the pause began.
+        menu.draw(*frame);
         if (pauseSnapshot) window->copyFrom(*pauseSnapshot, 0, 0, w, h, 0, 0);
-        window->copyFrom(*backBuffer, 0, 0, kPauseBoxWidth, kPauseBoxHeight, kPauseBoxX, kPauseBoxY);
+        window->copyFrom(*frame, 0, 0, kPauseBoxWidth, kPauseBoxHeight, kPauseBoxX, kPauseBoxY);
     }
     plat::presentWindow();
+    backBuffer = std::move(frame);
 }
 
 bool Game::randomChance(int low, int high) {

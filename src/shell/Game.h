@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "graphics/BitmapText.h"
+#include "menu/Menu.h"
 #include "platform/Window.h"
 #include "shell/GameWindow.h"
 #include "shell/Input.h"
@@ -56,14 +57,6 @@ public:
     GameWindow& getWindow() { return gameWindow; }
     Input& getInput() { return gameInput; }
 
-    // Public because the menu actions and the stage progression, once they
-    // exist, write them directly.
-    int state = kStateStarting;
-    bool paused = false;
-    // The play field, reused for every stage. Public for the same reason:
-    // the stage starts, the progression and the pause page reach into it.
-    Level level;
-
 private:
     void writeLog(const char* line);
     void chooseInputMode();
@@ -75,13 +68,28 @@ private:
     int drawInterval = 0;
     bool fullScreen = false;
     GameWindow gameWindow;
-    // The Menu joins here with the menus.
+
+public:
+    // The fields below are public because the menu actions, the stage
+    // progression and the pause page write them directly.
+    // The play field, reused for every stage.
+    Level level;
+    int state = kStateStarting;
+    // The paged menu, also the pause menu and the intro screens.
+    Menu menu;
+
+private:
     int fps = 0;
     int framesThisPeriod = 0;
     uint32_t fpsPeriodStart = 0;
     BitmapText fpsText;
     std::FILE* logFile = nullptr;
     std::unique_ptr<plat::Surface> pauseSnapshot;
+
+public:
+    bool paused = false;
+
+private:
     bool escapeHeld = false;
     bool waitEnterRelease = false;
     Input gameInput;

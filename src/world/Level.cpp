@@ -249,10 +249,3 @@ void Level::handleInput(Input* input) {
     if (!running) return;
     for (Player& player : players) player.handleInput(input);
 }
-
-void Level::drawTutorialHints(plat::Surface& dc) {
-    // The tutorial's hint line is not built yet: nothing is shown, and
-    // hintText, hintIndex and the hint ticks keep the values the round and
-    // the set-up give them.
-    (void)dc;
-}

@@ -77,8 +77,22 @@ TEST_F(GameStartupTest, ANormalStartLogsEachStepOpensTheWindowAndStartsTheDrawTi
     EXPECT_EQ(checkerCellSize, 32);
     EXPECT_EQ(transitionCountdown, 100);
     EXPECT_TRUE(checkerBitmap.isLoaded());
-    const std::vector<std::string> audio = {"init 44100 64", "volume -3 150"};
+    // The menu opens its music and sounds; the title page has no music.
+    const std::vector<std::string> audio = {
+        "init 44100 64",
+        "volume -3 150",
+        "open " + path("menubgm.wav"),
+        "open " + path("creditsbgm.wav"),
+        "load " + path("menuSelect.wav"),
+        "load " + path("menu.wav"),
+        "stop " + path("menubgm.wav"),
+    };
     EXPECT_EQ(plat::headless::audioLog(), audio);
+    // The title page, with the opening reveal over it.
+    EXPECT_EQ(g.menu.itemCount, 120);
+    EXPECT_EQ(g.menu.page, 0);
+    EXPECT_TRUE(transitionRunning);
+    EXPECT_TRUE(transitionReveal);
 
     // One drawn and presented frame per timer tick, nothing in between.
     testsupport::PassLoop loop;
@@ -112,6 +126,16 @@ TEST_F(GameStartupTest, StartUpFailuresShowTheirBoxesAndEndTheLoop) {
          },
          banner + "-Error creating window!\n",
          {"ERROR!: Could not create window", "CException caught: Error creating window"}},
+        {"no menu image",
+         [this] {
+             writeStartupImages();
+             std::string paths = read("filepaths.cfg");
+             paths.replace(paths.find("[pausebackground]\nframeCount=1\nframe1=black.bmp"), 47,
+                           "[pausebackground]\nframeCount=1\nframe1=gone.bmp");
+             write("filepaths.cfg", paths);
+         },
+         banner + "-Window created\n-DirectInput initialized\n-Audio initialized\n",
+         {"CException caught: Error loading bitmap! "}},
         {"no timer",
          [this] {
              writeStartupImages();

@@ -67,16 +67,36 @@ protected:
         ASSERT_TRUE(s->saveBmp(path(name)));
     }
 
-    // The two images start-up needs: a 32 x 32 checker and a 42-cell font
-    // of 8 x 8 white glyphs.
+    // What start-up loads: a 32 x 32 checker, a 42-cell font of 8 x 8 white
+    // glyphs, and the menu's screens, title and cursor, all black so that
+    // only the menu's texts show; and the menu's music and sounds.
     void writeStartupImages() const {
         writeBmp("checker.bmp", 32, 32, plat::rgb(200, 40, 40));
         writeBmp("fontsmall.bmp", 42 * 8, 8, plat::rgb(255, 255, 255));
-        write("filepaths.cfg",
-              "[checker]\nframeCount=1\nframe1=checker.bmp\nwidth=32\nheight=32\n"
-              "[fontsmall]\nframeCount=1\nframe1=fontsmall.bmp\nwidth=336\nheight=8\n"
-              "charWidth=8\ncharHeight=8\n");
+        writeBmp("black.bmp", 8, 8, plat::rgb(0, 0, 0));
+        std::string paths =
+            "[checker]\nframeCount=1\nframe1=checker.bmp\nwidth=32\nheight=32\n"
+            "[fontsmall]\nframeCount=1\nframe1=fontsmall.bmp\nwidth=336\nheight=8\n"
+            "charWidth=8\ncharHeight=8\n"
+            "[menuTitle]\nframeCount=1\nframe1=black.bmp\nwidth=8\nheight=8\nxpos=40\nypos=50\n";
+        for (const char* screen : kMenuImages)
+            paths += std::string("[") + screen + "]\nframeCount=1\nframe1=black.bmp\nwidth=8\nheight=8\n";
+        paths += "[audio]\n";
+        for (const char* sound : {"menubgm", "creditsbgm", "menuSelect", "menu"}) {
+            paths += std::string(sound) + "=" + sound + ".wav\n";
+            write(std::string(sound) + ".wav", "");
+        }
+        write("filepaths.cfg", paths);
     }
+
+    // Every image of the menu's sections but the title.
+    static constexpr const char* kMenuImages[] = {
+        "menuCursor",     "introLevel1",    "introLevel2",    "introLevel3",        "introLevel4",
+        "introLevel5",    "introTutorialLevel", "romanintroVS", "desertintroVS",    "futureintroVS",
+        "ninjaintroVS",   "iceintroVS",     "chineseintroVS", "backLevel1",         "backLevel2",
+        "backLevel3",     "backLevel4",     "backLevel5",     "backTutorialLevel",  "menubackground",
+        "helpbackground", "pausebackground", "gameintro",
+    };
 
     std::unique_ptr<testsupport::TempDir> dir;
     std::string oldCwd;

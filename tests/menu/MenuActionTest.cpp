@@ -1,0 +1,203 @@
+#include "menu/MenuFixture.h"
+
+namespace menutest {
+namespace {
+
+using plat::DIK_DOWN;
+using plat::DIK_ESCAPE;
+using plat::DIK_RETURN;
+
+// Stage numbers of the set-ups the menu starts.
+constexpr int kTutorialStage = 0;
+constexpr int kDesertStage = 6;
+constexpr int kRomanStage = 7;
+constexpr int kFutureOrArcticStage = 8;
+constexpr int kNinjaStage = 9;
+constexpr int kChinaStage = 11;
+
+class MenuActionTest : public MenuGameTest {
+protected:
+    // The stage is running: the game plays it behind its intro page.
+    void expectStarted(int stage, int players, int difficulty, int lives, int introPage) {
+        EXPECT_EQ(game->state, kStatePlaying);
+        EXPECT_EQ(game->level.stageNumber, stage);
+        EXPECT_EQ(game->level.getNumPlayers(), players);
+        EXPECT_EQ(int(game->level.players.size()), players);
+        EXPECT_EQ(game->level.difficulty, difficulty);
+        EXPECT_EQ(game->level.lives, lives);
+        EXPECT_EQ(page(), introPage);
+        EXPECT_FALSE(introCoverStarted);
+    }
+    // Back to the menu without playing the stage.
+    void leaveStage() {
+        game->level.cleanup();
+        game->state = kStateMenu;
+    }
+};
+
+TEST_F(MenuActionTest, StartPlaysLevelOneWithFourLivesAtTheChosenDifficulty) {
+    startGame();
+    toMainMenu();
+    plat::headless::clearAudioLog();
+    chooseAll({"START GAME", "1 PLAYER", "START", "MASTER"});
+    expectStarted(1, 1, 2, 4, kPageIntroLevel1);
+    EXPECT_EQ(chosenLevel, 1);
+    // Three choices stayed in the menu; the difficulty left it silently.
+    EXPECT_EQ(audioCalls("play ", "/menuSelect.wav"), 3);
+    EXPECT_EQ(audioCalls("stop ", "/menubgm.wav"), 1);
+
+    // The players read no key until the round's own phases allow it.
+    passes(100);
+    EXPECT_EQ(game->state, kStatePlaying);
+    EXPECT_FALSE(game->level.isLevelOver());
+}
+
+TEST_F(MenuActionTest, PracticePlaysTheChosenLevelWithoutLives) {
+    struct Case {
+        const char* level;
+        int stage;
+        const char* difficulty;
+        int d;
+        int intro;
+    };
+    const Case cases[] = {
+        {"LEVEL 2", 2, "NOVICE", 0, kPageIntroLevel2},
+        {"LEVEL 3", 3, "EXPERIENCED", 1, kPageIntroLevel3},
+        {"LEVEL 4", 4, "NOVICE", 0, kPageIntroLevel4},
+        {"LEVEL 5", 5, "MASTER", 2, kPageIntroLevel5},
+    };
+    startGame();
+    toMainMenu();
+    chooseAll({"START GAME", "3 PLAYER", "MULTIPLAYER: COOPERATIVE"});
+    ASSERT_EQ(page(), kPageStart);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.level);
+        menu().setPage(kPageStart);
+        chooseAll({"PRACTICE", c.level, c.difficulty});
+        expectStarted(c.stage, 3, c.d, -1, c.intro);
+        leaveStage();
+    }
+}
+
+TEST_F(MenuActionTest, TheTutorialIsPlayedAtExperiencedWithFourLives) {
+    startGame();
+    toMainMenu();
+    game->level.lives = 0;
+    chooseAll({"START GAME", "2 PLAYER", "MULTIPLAYER: COOPERATIVE", "TUTORIAL"});
+    expectStarted(kTutorialStage, 2, 1, 4, kPageIntroTutorial);
+}
+
+// Every arena takes the number of players chosen on the player-count page.
+TEST_F(MenuActionTest, EachArenaIsSetUpForTheChosenPlayers) {
+    struct Case {
+        const char* label;
+        int stage;
+        int intro;
+    };
+    const Case cases[] = {
+        {"LARGE: NINJA", kNinjaStage, kPageIntroNinja},
+        {"LARGE: CHINA", kChinaStage, kPageIntroChina},
+        {"MEDIUM: ROMAN", kRomanStage, kPageIntroRoman},
+        {"MEDIUM: DESERT", kDesertStage, kPageIntroDesert},
+        {"SMALL: FUTURE", kFutureOrArcticStage, kPageIntroFuture},
+        {"INSTANT ACTION: ARCTIC", kFutureOrArcticStage, kPageIntroArctic},
+    };
+    startGame();
+    toMainMenu();
+    chooseAll({"START GAME", "3 PLAYER", "MULTIPLAYER: VS BATTLE"});
+    ASSERT_EQ(page(), kPageArenas);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        menu().setPage(kPageArenas);
+        choose(c.label);
+        EXPECT_TRUE(game->level.versus);
+        expectStarted(c.stage, 3, game->level.difficulty, game->level.lives, c.intro);
+        leaveStage();
+    }
+    EXPECT_EQ(playerCount, 3);
+}
+
+TEST_F(MenuActionTest, ExitOnTheMainPageQuits) {
+    startGame();
+    toMainMenu();
+    choose("EXIT");
+    EXPECT_TRUE(game->hasQuit());
+}
+
+class PauseMenuTest : public MenuActionTest {
+protected:
+    // Starts the stage and runs it until the players may move.
+    void playUntilRunning() {
+        for (int i = 0; i < 100 && !game->level.running; ++i) passes(50);
+        ASSERT_TRUE(game->level.running);
+    }
+    void pause() {
+        tap(DIK_ESCAPE);
+        ASSERT_TRUE(game->paused);
+        ASSERT_EQ(page(), kPagePause);
+    }
+};
+
+TEST_F(PauseMenuTest, ResumeReturnsToTheStageAndHoldsThePlayersUntilEnterIsUp) {
+    startGame();
+    toMainMenu();
+    chooseAll({"START GAME", "1 PLAYER", "START", "NOVICE"});
+    playUntilRunning();
+    pause();
+    EXPECT_EQ(selectedLabel(), "RESUME");
+    const int secondsLeft = game->level.secondsLeft;
+    passes(3000);
+    EXPECT_EQ(game->level.secondsLeft, secondsLeft);  // the clock stands still
+
+    // The pause box shows the pause page over the frozen picture.
+    const plat::Surface* window = plat::windowSurface();
+    int lit = 0;
+    for (int y = 180; y < 238; ++y)
+        for (int x = 265; x < 375; ++x) lit += window->pixel(x, y) != 0;
+    EXPECT_GT(lit, 0);
+
+    plat::headless::clearAudioLog();
+    press(DIK_RETURN);
+    EXPECT_FALSE(game->paused);
+    EXPECT_EQ(audioCalls("play ", "/menuSelect.wav"), 1);
+    EXPECT_TRUE(game->isWaitingForEnterRelease());
+    release(DIK_RETURN);
+    EXPECT_FALSE(game->isWaitingForEnterRelease());
+    EXPECT_EQ(game->state, kStatePlaying);
+}
+
+TEST_F(PauseMenuTest, ExitLeavesALevelForTheStartPageAndAnArenaForTheArenaList) {
+    startGame();
+    toMainMenu();
+    chooseAll({"START GAME", "2 PLAYER", "MULTIPLAYER: COOPERATIVE", "PRACTICE", "LEVEL 2", "NOVICE"});
+    playUntilRunning();
+    pause();
+    tap(DIK_DOWN);
+    EXPECT_EQ(selectedLabel(), "EXIT");
+    plat::headless::clearAudioLog();
+    tap(DIK_RETURN);
+    EXPECT_FALSE(game->paused);
+    EXPECT_EQ(game->state, kStateMenu);
+    EXPECT_EQ(page(), kPageStart);
+    EXPECT_TRUE(game->level.players.empty());  // cleaned up
+    EXPECT_EQ(audioCalls("play ", "/menuSelect.wav"), 0);
+    EXPECT_EQ(audioCalls("stream 63 ", "/menubgm.wav"), 1);
+
+    menu().setPage(kPagePlayers);
+    chooseAll({"2 PLAYER", "MULTIPLAYER: VS BATTLE", "SMALL: FUTURE"});
+    playUntilRunning();
+    pause();
+    tap(DIK_DOWN);
+    tap(DIK_RETURN);
+    EXPECT_EQ(game->state, kStateMenu);
+    EXPECT_EQ(page(), kPageArenas);
+    EXPECT_FALSE(game->level.versus);
+
+    // The menu works as before.
+    passes(200);
+    choose("BACK");
+    EXPECT_EQ(page(), kPagePlayers);
+}
+
+}  // namespace
+}  // namespace menutest

@@ -1,0 +1,236 @@
+#include "menu/MenuFixture.h"
+#include "platform/Profile.h"
+#include "shell/Config.h"
+
+namespace menutest {
+namespace {
+
+using plat::DIK_LEFT;
+using plat::DIK_RETURN;
+using plat::DIK_RIGHT;
+
+class MenuOptionTest : public MenuGameTest {
+protected:
+    void openMultiplayerOptions() {
+        toMainMenu();
+        chooseAll({"OPTIONS", "MULTIPLAYER OPTIONS"});
+        ASSERT_EQ(page(), kPageMultiplayer);
+    }
+    // Moves the cursor to the item without choosing it.
+    void select(const std::string& label) {
+        for (int i = 0; i < 20 && selectedLabel() != label; ++i) tap(plat::DIK_DOWN);
+        ASSERT_EQ(selectedLabel(), label);
+    }
+    void taps(int dik, int n) {
+        for (int i = 0; i < n; ++i) tap(dik);
+    }
+    int saved(const char* section, const char* key) { return getConfigInt(section, key); }
+};
+
+// VOLUME runs 0 to 100 in fives and sets the global volume to value x 250 /
+// 100 at once, saving it; a press at a bound saves and applies it again.
+TEST_F(MenuOptionTest, VolumeStepsByFiveAndMapsOntoTheGlobalVolume) {
+    startGame();
+    toMainMenu();
+    choose("OPTIONS");
+    ASSERT_EQ(selectedLabel(), "VOLUME ..................");
+    EXPECT_EQ(selectedItem()->value, 80);  // 200 x 0.4
+
+    tap(DIK_RIGHT);
+    EXPECT_EQ(selectedItem()->value, 85);
+    EXPECT_EQ(globalVolume, 212);
+    EXPECT_EQ(saved("audio", "globalVolume"), 212);
+    EXPECT_EQ(currentVolume, 212);
+    taps(DIK_RIGHT, 4);
+    EXPECT_EQ(selectedItem()->value, 100);
+    EXPECT_EQ(globalVolume, 250);
+
+    taps(DIK_LEFT, 20);
+    EXPECT_EQ(selectedItem()->value, 0);
+    EXPECT_EQ(saved("audio", "globalVolume"), 0);
+    // Changed on disk behind the game's back: the press writes it again.
+    ASSERT_TRUE(plat::profileWrite("audio", "globalVolume", "123", path("config.cfg")));
+    plat::headless::clearAudioLog();
+    tap(DIK_LEFT);
+    EXPECT_EQ(selectedItem()->value, 0);
+    EXPECT_EQ(saved("audio", "globalVolume"), 0);
+    EXPECT_EQ(audioCalls("volume -3 ", " 0"), 1);
+}
+
+TEST_F(MenuOptionTest, MultiplayerValuesStepWithinTheirBoundsAndAreSavedAtOnce) {
+    startGame();
+    openMultiplayerOptions();
+
+    // Speed: shown in tenths (40), stepped by 5 between the [player] limits.
+    ASSERT_EQ(selectedLabel(), "PLAYER SPEED ............");
+    EXPECT_EQ(selectedItem()->min, 10);
+    EXPECT_EQ(selectedItem()->max, 50);
+    tap(DIK_RIGHT);
+    EXPECT_FLOAT_EQ(multiplayerPlayerSpeed, 4.5f);
+    EXPECT_EQ(saved("multiplayer", "playerSpeed"), 45);
+    taps(DIK_RIGHT, 3);
+    EXPECT_FLOAT_EQ(multiplayerPlayerSpeed, 5.0f);
+    taps(DIK_LEFT, 9);
+    EXPECT_FLOAT_EQ(multiplayerPlayerSpeed, 1.0f);
+    EXPECT_EQ(saved("multiplayer", "playerSpeed"), 10);
+
+    select("HEALTH ..................");
+    tap(DIK_LEFT);
+    EXPECT_EQ(multiplayerMaxHealth, 90);
+    multiplayerMaxHealth = 495;
+    taps(DIK_RIGHT, 2);
+    EXPECT_EQ(multiplayerMaxHealth, 500);
+    EXPECT_EQ(saved("multiplayer", "maxHealth"), 500);
+
+    select("MAX MISSILES ............");
+    taps(DIK_LEFT, 8);
+    EXPECT_EQ(multiplayerMaxMissiles, 0);
+    EXPECT_EQ(saved("multiplayer", "maxMissiles"), 0);
+
+    select("STARTING BOMBS ..........");
+    tap(DIK_LEFT);
+    EXPECT_EQ(multiplayerBombCount, 1);
+    taps(DIK_RIGHT, 25);
+    EXPECT_EQ(multiplayerBombCount, 20);
+
+    select("BOMB POWER ..............");
+    tap(DIK_RIGHT);
+    EXPECT_EQ(multiplayerBombPower, 2);
+    EXPECT_EQ(saved("multiplayer", "bombPower"), 2);
+
+    // Items without a value ignore left and right.
+    select("DEFAULT");
+    const int before = saved("multiplayer", "bombPower");
+    multiplayerBombPower = 9;
+    tap(DIK_RIGHT);
+    EXPECT_EQ(saved("multiplayer", "bombPower"), before);
+
+    // What the page shows follows the settings.
+    passes(50);
+    for (int i = 0; i < menu().itemCount; ++i) {
+        if (menu().items[i]->action != kActionBombPower) continue;
+        EXPECT_EQ(menu().items[i]->value, 9);
+    }
+}
+
+TEST_F(MenuOptionTest, AValueOutsideItsBoundsIsPulledToTheNearestBound) {
+    startGame(false, "");
+    multiplayerMaxHealth = 900;
+    multiplayerBombCount = -4;
+    openMultiplayerOptions();
+    select("HEALTH ..................");
+    tap(DIK_LEFT);
+    EXPECT_EQ(multiplayerMaxHealth, 500);
+    select("STARTING BOMBS ..........");
+    tap(DIK_RIGHT);
+    EXPECT_EQ(multiplayerBombCount, 1);
+}
+
+TEST_F(MenuOptionTest, DefaultReloadsTheVersusRulesAndSavesThem) {
+    startGame();
+    openMultiplayerOptions();
+    multiplayerMaxHealth = 300;
+    multiplayerPlayerSpeed = 2.0f;
+    multiplayerRounds = 3;
+    choose("DEFAULT");
+    EXPECT_EQ(multiplayerMaxHealth, 100);
+    EXPECT_FLOAT_EQ(multiplayerPlayerSpeed, 4.0f);
+    EXPECT_EQ(multiplayerRounds, 3);
+    EXPECT_EQ(saved("multiplayer", "maxHealth"), 100);
+    EXPECT_EQ(page(), kPageMultiplayer);
+
+    // Without a default section every value becomes -1; a press pulls it back.
+    std::string config = read("config.cfg");
+    config.replace(config.find("[multiplayerDefault]"), 20, "[multiplayerGone]");
+    write("config.cfg", config);
+    tap(DIK_RETURN);
+    EXPECT_EQ(multiplayerMaxMissiles, -1);
+    EXPECT_FLOAT_EQ(multiplayerPlayerSpeed, -0.1f);
+    EXPECT_EQ(multiplayerBombPower, -1);
+    EXPECT_EQ(saved("multiplayer", "playerSpeed"), -1);
+    select("BOMB POWER ..............");
+    tap(DIK_LEFT);
+    EXPECT_EQ(multiplayerBombPower, 1);
+}
+
+// The six prompts take one key each, in the order up, down, left, right,
+// primary, secondary, for the player chosen; Enter (still down from the
+// choice) must be released first, and of two keys the higher code counts.
+TEST_F(MenuOptionTest, KeyPromptsCaptureOneKeyEachForTheChosenPlayer) {
+    startGame();
+    toMainMenu();
+    chooseAll({"OPTIONS", "CONFIGURE KEYS"});
+    ASSERT_EQ(page(), kPageKeys);
+    select("CONFIGURE P3 KEYS");
+    press(DIK_RETURN);
+    EXPECT_EQ(page(), kPagePressUp);
+    EXPECT_EQ(menu().configuredPlayer, 3);
+    passes(100);
+    EXPECT_EQ(page(), kPagePressUp);  // Enter is still held
+    release(DIK_RETURN);
+
+    tap(plat::DIK_ESCAPE);
+    EXPECT_EQ(page(), kPagePressDown);
+    tap(DIK_RETURN);
+    EXPECT_EQ(page(), kPagePressLeft);
+    tap(plat::DIK_UP);
+    EXPECT_EQ(page(), kPagePressRight);
+    plat::headless::pressKey(kDikA);
+    press(kDikZ);
+    EXPECT_EQ(page(), kPagePressPrimary);
+    passes(100);
+    EXPECT_EQ(page(), kPagePressPrimary);  // held keys are taken once
+    release(kDikA);
+    release(kDikZ);
+    tap(kDikSpace);
+    EXPECT_EQ(page(), kPagePressSecondary);
+    tap(plat::DIK_LEFT);
+    EXPECT_EQ(page(), kPageKeys);
+
+    const int expected[KEY_SLOTS] = {plat::DIK_ESCAPE, plat::DIK_RETURN, kDikZ,
+                                     plat::DIK_UP,     kDikSpace,  plat::DIK_LEFT};
+    const char* const names[KEY_SLOTS] = {"up", "down", "right", "left", "primary", "secondary"};
+    for (int k = 0; k < KEY_SLOTS; ++k) {
+        EXPECT_EQ(playerKeys[2][k], expected[k]) << names[k];
+        EXPECT_EQ(saved("player3keys", names[k]), expected[k]) << names[k];
+    }
+    EXPECT_EQ(saved("player1keys", "up"), playerKeys[0][KEY_UP]);
+}
+
+TEST_F(MenuOptionTest, PromptsTakeWindowKeyCodesInWindowMessageMode) {
+    startGame(true);
+    ASSERT_TRUE(windowInput);
+    toMainMenu();
+    chooseAll({"OPTIONS", "CONFIGURE KEYS", "CONFIGURE P1 KEYS"});
+    tap(kDikW);
+    EXPECT_EQ(playerKeys[0][KEY_UP], plat::vkFromDik(kDikW));
+    EXPECT_EQ(menu().getPressedKey(&game->getInput()), -1);
+
+    // A configured player out of range stores nothing.
+    menu().configuredPlayer = 7;
+    const int before = playerKeys[0][KEY_DOWN];
+    menu().setDownKey(99);
+    EXPECT_EQ(playerKeys[0][KEY_DOWN], before);
+}
+
+TEST_F(MenuOptionTest, RestoreDefaultKeysReloadsTheSetOfTheInputModeAndSavesIt) {
+    startGame(true);
+    toMainMenu();
+    playerKeys[1][KEY_UP] = 1;
+    chooseAll({"OPTIONS", "CONFIGURE KEYS", "RESTORE DEFAULT KEYS"});
+    EXPECT_EQ(page(), kPageOptions);
+    const char* const names[KEY_SLOTS] = {"up", "down", "right", "left", "primary", "secondary"};
+    for (int p = 1; p <= 4; ++p) {
+        const std::string defaults = "defaultplayer" + std::to_string(p) + "wininputkeys";
+        const std::string section = "player" + std::to_string(p) + "keys";
+        for (int k = 0; k < KEY_SLOTS; ++k) {
+            const int expected = getConfigInt(defaults.c_str(), names[k]);
+            EXPECT_EQ(playerKeys[p - 1][k], expected);
+            EXPECT_EQ(saved(section.c_str(), names[k]), expected);
+        }
+    }
+    EXPECT_EQ(playerKeys[0][KEY_UP], plat::VK_UP);
+}
+
+}  // namespace
+}  // namespace menutest

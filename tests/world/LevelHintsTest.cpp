@@ -1,0 +1,182 @@
+#include <memory>
+#include <string>
+
+#include "world/LevelFixture.h"
+
+namespace leveltest {
+namespace {
+
+const std::string kLesson1Step1 = "     THE BOMB POWERUP LETS YOU LAY AN EXTRA BOMB AT A TIME";
+const std::string kLesson1Step2 = "      THE FLAME POWERUP INCREASES THE POWER OF YOUR BOMB";
+const std::string kLesson1Last = "         THE DEFAULT PLAYER 1 PRIMARY KEY IS ENTER";
+const std::string kLesson2First = "            THE KICK POWERUP LETS YOU KICK BOMBS";
+const std::string kLesson2Last = "            KICK THE DYNAMITE BY RUNNING INTO IT";
+const std::string kLesson3First = "   DYNAMITES DONT EXPLODE UNTIL YOU PRESS THE SECONDARY KEY";
+const std::string kLesson4First = "USE THE SECONDARY KEY TO PLACE A BLOCK WITH THE HAMMER POWERUP";
+const std::string kLesson4Last = "STAND IN FRONT OF A BLOCK AND PRESS THE SECONDARY KEY TO DO SO";
+const std::string kLesson5First = "       RESTORING HEALTH REMOVES YOUR SECONDARY FUNCTION";
+const std::string kLesson6First = "   POWERUP ABILITIES ARE DISPLAYED UNDERNEATH THE HEALTH BAR";
+const std::string kLesson6Second = "                   DESTROY THE ENEMIES!";
+
+constexpr int kFps = 10;  // ms between frames in these tests
+
+class LevelHintsTest : public LevelTest {
+protected:
+    void SetUp() override {
+        LevelTest::SetUp();
+        setUpStage(1, false, kStageTutorial);
+        // The tutorial field with its doorways and room powerups in place.
+        level.grid.create(20, 13);
+        for (const auto& c : kStart) level.grid.setTile(c.layer, c.col, c.row, c.value);
+        level.hintText.init(10, 200, getFrameFile("fontsmall", 1), getWidth("fontsmall"),
+                            getHeight("fontsmall"), 8, 8, 3);
+        level.hintPeriodTick = level.hintChangeTick = plat::tickCount();
+        level.hintIndex = 0;
+    }
+
+    struct Start {
+        int layer, col, row, value;
+    };
+    static constexpr Start kStart[] = {
+        {layer::kObjects, 4, 2, cell::kBreakable},      {layer::kPowerups, 1, 3, cell::kBombPowerup},
+        {layer::kObjects, 8, 2, cell::kBomb},           {layer::kPowerups, 5, 2, cell::kKickPowerup},
+        {layer::kPowerups, 9, 1, cell::kDynamitePowerup}, {layer::kObjects, 13, 2, cell::kBomb},
+        {layer::kPowerups, 14, 1, cell::kHammerPowerup}, {layer::kObjects, 16, 4, cell::kBreakable},
+        {layer::kPowerups, 16, 5, cell::kHealthPowerup}, {layer::kObjects, 12, 8, cell::kBreakable},
+        {layer::kPowerups, 11, 8, cell::kBombPowerup},
+    };
+
+    void clear(int layerIndex, int c, int r) { level.grid.setTile(layerIndex, c, r, cell::kEmpty); }
+
+    // One hint frame ms after the last; the target it drew on.
+    std::unique_ptr<plat::Surface> hints(uint32_t ms = kFps) {
+        plat::headless::advance(ms);
+        auto s = plat::Surface::create(640, 480);
+        level.drawTutorialHints(*s);
+        return s;
+    }
+    const std::string& text() const { return level.hintText.getText(); }
+};
+
+// Walks the whole tutorial in the order a player meets it: each room's
+// powerup taken and doorway cleared moves the line to the next lesson, with a
+// reset (no text, index 0) while a room's powerup still lies there.
+TEST_F(LevelHintsTest, TheLessonFollowsWhatIsLeftOnTheMap) {
+    hints();
+    EXPECT_EQ(text(), "");  // nothing before the first bomb powerup is taken
+
+    clear(layer::kPowerups, 1, 3);
+    hints();
+    EXPECT_EQ(text(), "");  // lesson 1 starts with an empty line at index 0
+    level.hintIndex = 1;
+    hints();
+    EXPECT_EQ(text(), kLesson1Step1);
+    level.hintIndex = 40;
+    hints();
+    EXPECT_EQ(text(), kLesson1Last);
+
+    // First block broken, kick still there: reset.
+    clear(layer::kObjects, 4, 2);
+    hints();
+    EXPECT_EQ(text(), "");
+    EXPECT_EQ(level.hintIndex, 0);
+    clear(layer::kPowerups, 5, 2);
+    auto shown = hints();
+    EXPECT_EQ(text(), kLesson2First);
+    EXPECT_EQ(shown->pixel(10, 200), 0x00FFFFFFu);  // drawn at (10, 200)
+    level.hintIndex = 7;
+    hints();
+    EXPECT_EQ(text(), kLesson2Last);
+
+    // Second room's dynamite cleared (an explosion counts like a pick-up).
+    clear(layer::kObjects, 8, 2);
+    hints();
+    EXPECT_EQ(text(), "");
+    EXPECT_EQ(level.hintIndex, 0);
+    clear(layer::kPowerups, 9, 1);
+    hints();
+    EXPECT_EQ(text(), kLesson3First);
+
+    clear(layer::kObjects, 13, 2);
+    hints();
+    EXPECT_EQ(text(), "");
+    clear(layer::kPowerups, 14, 1);
+    hints();
+    EXPECT_EQ(text(), kLesson4First);
+    level.hintIndex = 4;
+    hints();
+    EXPECT_EQ(text(), kLesson4Last);
+
+    clear(layer::kObjects, 16, 4);
+    hints();
+    EXPECT_EQ(text(), "");
+    clear(layer::kPowerups, 16, 5);
+    hints();
+    EXPECT_EQ(text(), kLesson5First);
+
+    // A block hammered back onto a tested cell takes the lesson back.
+    level.grid.setTile(layer::kObjects, 16, 4, cell::kBreakable);
+    hints();
+    EXPECT_EQ(text(), kLesson4First);
+    clear(layer::kObjects, 16, 4);
+
+    clear(layer::kObjects, 12, 8);
+    hints();
+    EXPECT_EQ(text(), "");
+    clear(layer::kPowerups, 11, 8);
+    hints();
+    EXPECT_EQ(text(), kLesson6First);
+    level.hintIndex = 1;
+    hints();
+    EXPECT_EQ(text(), kLesson6Second);
+    level.hintIndex = 2;
+    auto empty = hints();
+    EXPECT_EQ(text(), "");  // the last lesson ends with an empty line
+    EXPECT_EQ(empty->pixel(10, 200), 0u);
+}
+
+// The index steps when more than 4000 ms have passed and keeps stepping
+// while no rule resets it, so a slow first pick-up starts further on.
+TEST_F(LevelHintsTest, TheIndexStepsEveryFourSecondsStrictly) {
+    const uint32_t start = plat::tickCount();
+    hints(4000);
+    EXPECT_EQ(level.hintIndex, 0);
+    hints(1);
+    EXPECT_EQ(level.hintIndex, 1);
+    EXPECT_EQ(level.hintPeriodTick, plat::tickCount());
+
+    // 9 s in, the bomb powerup is taken: the line starts at index 2.
+    while (plat::tickCount() - start < 9000) hints();
+    EXPECT_EQ(level.hintIndex, 2);
+    clear(layer::kPowerups, 1, 3);
+    hints();
+    EXPECT_EQ(text(), kLesson1Step2);
+}
+
+// Every new text blinks for less than 400 ms, the first text after a reset
+// too; then it stays steady.
+TEST_F(LevelHintsTest, ANewTextBlinksForItsFirst400Milliseconds) {
+    clear(layer::kPowerups, 1, 3);
+    clear(layer::kObjects, 4, 2);
+    hints();  // reset: the kick powerup is still there
+    EXPECT_EQ(text(), "");
+    clear(layer::kPowerups, 5, 2);
+
+    int hidden = 0;
+    const uint32_t reset = level.hintChangeTick;
+    while (plat::tickCount() + kFps - reset < 400) {
+        hints();
+        EXPECT_EQ(text(), kLesson2First);
+        hidden += level.hintText.isHidden();
+    }
+    EXPECT_GT(hidden, 0);
+    for (int i = 0; i < 300; ++i) {  // up to the next step, 3 s on
+        auto s = hints();
+        ASSERT_FALSE(level.hintText.isHidden()) << plat::tickCount() - reset;
+        ASSERT_EQ(s->pixel(10, 200), 0x00FFFFFFu);
+    }
+    EXPECT_EQ(level.hintIndex, 0);
+}
+
+}  // namespace
+}  // namespace leveltest
