@@ -194,6 +194,9 @@ bool MenuItem::activate() {
     Level& level = game->level;
     switch (action) {
     case kActionTitle:
+        // Left now, by Enter or by its timer: the page change below draws
+        // the title page again, and its timer must not start a second one.
+        menu->introDone = true;
         menu->restartTitleBounce();
         changePage(kPageMain);
         return true;

@@ -77,7 +77,21 @@ TEST_F(MenuGameTest, EnterLeavesTheTitlePageAtOnce) {
     tap(DIK_RETURN);
     EXPECT_EQ(page(), kPageMain);
     EXPECT_EQ(selectedLabel(), "START GAME");
-    EXPECT_FALSE(menu().introDone);
+    EXPECT_EQ(menu().previousPage, kPageTitle);
+}
+
+// The page change that Enter starts draws the title page behind its cover:
+// the page's own timer, run out by then, must not start a second one.
+TEST_F(MenuGameTest, EnterAsTheTitleTimerRunsOutChangesThePageOnce) {
+    startGame();
+    plat::headless::advance(2600);  // no frame drawn meanwhile
+    plat::headless::pressKey(DIK_RETURN);
+    game->update();
+    EXPECT_EQ(page(), kPageMain);
+    EXPECT_EQ(menu().previousPage, kPageTitle);
+    plat::headless::releaseKey(DIK_RETURN);
+    passes(3000);
+    EXPECT_EQ(page(), kPageMain);
 }
 
 // Down past the last item comes back to the first and up from the first
