@@ -58,7 +58,7 @@ const char* const kCreditsLines[] = {
     "THANKS FOR PLAYING!",
     "",
     "",
-    "SEE THE README FOR HOW TO REACH US",
+    "FIND US WHERE YOU FOUND THIS GAME",
     "", "", "", "", "", "", "", "", "", "",
     "", "", "", "", "", "", "", "",
 };

@@ -77,6 +77,13 @@ const char* lessonText(const char* const (&texts)[N], int index) {
 
 void Level::drawTutorialHints(plat::Surface& dc) {
     const uint32_t now = plat::tickCount();
+    // The first period starts with play: during the ready message the clock
+    // is held, or a period tick still zero from the set-up (long ago on the
+    // system clock) would step the index before the player can move.
+    if (!running) {
+        hintPeriodTick = now;
+        hintChangeTick = now;
+    }
     if (now - hintPeriodTick > kHintPeriodMs) {
         ++hintIndex;
         hintChangeTick = now;

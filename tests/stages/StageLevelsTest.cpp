@@ -82,6 +82,34 @@ TEST_F(LevelStagesTest, Tutorial) {
     EXPECT_EQ(dynamites, (Cells{{13, 2}, {8, 2}}));
 }
 
+// The hint line on the built tutorial: its cells hold what the lessons are
+// read from, so the line stays empty until the first room's bomb powerup is
+// gone; a player who takes it in the first four seconds of play sees
+// nothing until the index steps to the lesson's first text.
+TEST_F(LevelStagesTest, TutorialHintsFollowTheBuiltMap) {
+    level.loadTutorial(1, 1);
+    run(4500);  // intro, ready and go are over
+    ASSERT_TRUE(level.running);
+    EXPECT_EQ(level.hintText.getText(), "");
+    EXPECT_EQ(level.hintIndex, 0);
+
+    bool taken = false;
+    for (Powerup& p : level.powerups) {
+        if (p.col == 1 && p.row == 3) {
+            p.remove();
+            taken = true;
+        }
+    }
+    ASSERT_TRUE(taken);
+    run(2900);
+    EXPECT_EQ(level.hintText.getText(), "");
+    run(1200);  // more than four seconds of play: the first step
+    const std::string first = "     THE BOMB POWERUP LETS YOU LAY AN EXTRA BOMB AT A TIME";
+    EXPECT_EQ(level.hintText.getText(), first);
+    EXPECT_EQ(level.hintText.getPixelWidth(),
+              static_cast<int>(first.size()) * getPathInt("fontsmall", "charWidth"));
+}
+
 TEST_F(LevelStagesTest, LevelOne) {
     level.loadLevel1(1, 1);
     expectCommon(1, "level1bgm", 180, kLevel1Floor, kLevel1Blocks, level.library->introLevel1,

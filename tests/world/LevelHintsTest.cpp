@@ -32,6 +32,7 @@ protected:
                             getHeight("fontsmall"), 8, 8, 3);
         level.hintPeriodTick = level.hintChangeTick = plat::tickCount();
         level.hintIndex = 0;
+        level.started = level.running = true;  // the round is in play
     }
 
     struct Start {
@@ -151,6 +152,20 @@ TEST_F(LevelHintsTest, TheIndexStepsEveryFourSecondsStrictly) {
     clear(layer::kPowerups, 1, 3);
     hints();
     EXPECT_EQ(text(), kLesson1Step2);
+}
+
+// Before play the hint clock is held, however long ago its tick was set
+// (zero after the set-up): the player starts at index 0.
+TEST_F(LevelHintsTest, TheIndexWaitsForPlayToBegin) {
+    level.running = false;
+    level.hintPeriodTick = level.hintChangeTick = 0;
+    for (int i = 0; i < 150; ++i) hints();  // the ready message
+    EXPECT_EQ(level.hintIndex, 0);
+    level.running = true;
+    hints(4000);
+    EXPECT_EQ(level.hintIndex, 0);
+    hints(20);
+    EXPECT_EQ(level.hintIndex, 1);
 }
 
 // Every new text blinks for less than 400 ms, the first text after a reset

@@ -77,7 +77,8 @@ Image helpBackground() {
     Image img = sceneImage(Scene::Title);
     dim(img, 0, 0, kScreenW, kScreenH, 0.7);
     panel(img, 6, 4, 628, 236, rgb(34, 20, 30), rgb(190, 120, 70));
-    panel(img, 6, 252, 628, 184, rgb(30, 22, 36), rgb(150, 120, 170));
+    // tall enough for the last key line (y 424, 16 px high)
+    panel(img, 6, 252, 628, 196, rgb(30, 22, 36), rgb(150, 120, 170));
     // the powerups beside the lines that explain them, in the page's order
     const int kinds[8] = {2, 3, 4, 5, 0, 1, 6, 7};
     for (int k = 0; k < 8; ++k) {
