@@ -33,7 +33,6 @@ constexpr int kNarrowStepY = 100;
 // of their slot.
 constexpr int kHudLineBelowBar = 20;
 constexpr int kHudIconShift = 5;
-constexpr int kFontSpacing = 3;
 
 constexpr int opposite(int d) {
     switch (d) {
@@ -66,9 +65,7 @@ void drawIcon(Animation* icon, int x, int y, plat::Surface& target) {
 }
 
 void initHudText(BitmapText& text, int x, int y) {
-    text.init(x, y, getFrameFile("fontsmall", 1), getWidth("fontsmall"), getHeight("fontsmall"),
-              getPathInt("fontsmall", "charWidth"), getPathInt("fontsmall", "charHeight"),
-              kFontSpacing);
+    text.initGameFont(x, y);
 }
 
 }  // namespace

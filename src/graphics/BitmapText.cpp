@@ -1,6 +1,7 @@
 #include "graphics/BitmapText.h"
 
 #include "platform/Clock.h"
+#include "shell/FilePaths.h"
 
 BitmapText::BitmapText()
     : blinkOn(false),
@@ -112,4 +113,9 @@ void BitmapText::copy(const BitmapText& other) {
 BitmapText BitmapText::operator=(const BitmapText& other) {
     if (&other != this) copy(other);
     return *this;
+}
+
+void BitmapText::initGameFont(int px, int py) {
+    init(px, py, getFrameFile("fontsmall", 1), getWidth("fontsmall"), getHeight("fontsmall"),
+         getPathInt("fontsmall", "charWidth"), getPathInt("fontsmall", "charHeight"), 3);
 }

@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr int kFontSpacing = 3;
 constexpr int kStartLives = 4;
 constexpr int kPracticeLives = -1;
 constexpr int kTutorialDifficulty = 1;
@@ -29,8 +28,7 @@ constexpr int kFirstArenaStage = 6;
 constexpr uint32_t kTransitionLimitMs = 3000;
 
 void initText(BitmapText& text, int x, int y) {
-    text.init(x, y, getFrameFile("fontsmall", 1), getWidth("fontsmall"), getHeight("fontsmall"),
-              getPathInt("fontsmall", "charWidth"), getPathInt("fontsmall", "charHeight"), kFontSpacing);
+    text.initGameFont(x, y);
 }
 
 // Speeds are held as floats but edited as whole tenths; rounding keeps a

@@ -23,7 +23,6 @@ constexpr int kFullScreenBits = 16;
 constexpr uint32_t kDrawTimerId = 1;
 constexpr int kFpsX = 300;
 constexpr int kFpsY = 460;
-constexpr int kFontSpacing = 3;
 constexpr uint32_t kFpsPeriod = 1000;
 // Where most menu pages put their first item.
 constexpr int kMenuX = 265;
@@ -106,8 +105,7 @@ void Game::init(plat::TimerProc timerCallback) {
 
     chooseInputMode();
 
-    fpsText.init(kFpsX, kFpsY, getFrameFile("fontsmall", 1), getWidth("fontsmall"), getHeight("fontsmall"),
-                 getPathInt("fontsmall", "charWidth"), getPathInt("fontsmall", "charHeight"), kFontSpacing);
+    fpsText.initGameFont(kFpsX, kFpsY);
 
     audioOn = audioEnabled != 0;
     initAudio();

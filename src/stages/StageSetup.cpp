@@ -21,7 +21,7 @@ namespace {
 // Where the ready and go messages stand, by grid shape.
 constexpr int kReadyX = 185, kReadyY = 132, kGoX = 188, kGoY = 80;
 constexpr int kSquareReadyX = 105, kSquareReadyY = 154, kSquareGoX = 108, kSquareGoY = 80;
-constexpr int kHintX = 10, kHintY = 200, kFontSpacing = 3;
+constexpr int kHintX = 10, kHintY = 200;
 constexpr int kSquareSide = 15;  // the small arenas
 constexpr int kDynamitePower = 3;
 constexpr int kFloorLayoutLayer = 1;
@@ -202,9 +202,7 @@ void buildStage(Level& level, const StageSetup& stage, int players, int difficul
     }
 
     if (stage.tutorialHints) {
-        level.hintText.init(kHintX, kHintY, getFrameFile("fontsmall", 1), getWidth("fontsmall"),
-                            getHeight("fontsmall"), getPathInt("fontsmall", "charWidth"),
-                            getPathInt("fontsmall", "charHeight"), kFontSpacing);
+        level.hintText.initGameFont(kHintX, kHintY);
     }
 
     copyLayer(level.layoutLayers[kFloorLayoutLayer], stage.floorLayer);

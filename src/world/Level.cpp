@@ -16,7 +16,6 @@ constexpr int kTimerIconX = 7;
 constexpr int kTimerIconY = 3;
 constexpr int kClockX = 30;
 constexpr int kClockY = 3;
-constexpr int kFontSpacing = 3;
 
 // Frame 1 of a filepaths.cfg section at the section's size, placed at
 // (x, y). Throws CException when the image does not load.
@@ -147,9 +146,7 @@ void Level::init(int newWidth, int newHeight, int numPlayers, int newDifficulty)
 
     for (auto& layout : layoutLayers) layout.assign(static_cast<std::size_t>(cellCount), 0);
 
-    clockText.init(kClockX, kClockY, getFrameFile("fontsmall", 1), getWidth("fontsmall"),
-                   getHeight("fontsmall"), getPathInt("fontsmall", "charWidth"),
-                   getPathInt("fontsmall", "charHeight"), kFontSpacing);
+    clockText.initGameFont(kClockX, kClockY);
 
     secondsLeft = kStartSeconds;
 }
