@@ -10,14 +10,6 @@ namespace art {
 
 namespace {
 
-Shading soft(double round, bool contour = true, double bias = 0.0) {
-    Shading s;
-    s.round = round;
-    s.contour = contour;
-    s.bias = bias;
-    return s;
-}
-
 // ---- the mech -------------------------------------------------------------
 
 Image mech(Dir d, int phase) {

@@ -18,14 +18,6 @@ const Colour kBelly = rgb(236, 196, 92);
 const Colour kMane = rgb(236, 120, 40);
 const Colour kHorn = rgb(240, 226, 180);
 
-Shading soft(double round, bool contour = true, double bias = 0.0) {
-    Shading s;
-    s.round = round;
-    s.contour = contour;
-    s.bias = bias;
-    return s;
-}
-
 // Where a pixel centre lies along (u) and across (v) the direction of travel.
 std::pair<double, double> local(Dir d, double x, double y) {
     switch (d) {

@@ -17,14 +17,6 @@ constexpr double kPi = 3.14159265358979323846;
 
 const int kBarW = 100, kBarH = 12;
 
-Shading soft(double round, bool contour = true, double bias = 0.0) {
-    Shading s;
-    s.round = round;
-    s.contour = contour;
-    s.bias = bias;
-    return s;
-}
-
 Image barBack(int w, int h) {
     Image img(w, h, rgb(28, 18, 26));
     const Ramp well = makeRamp(rgb(74, 36, 42));

@@ -48,6 +48,16 @@ struct Shading {
     bool dither = false;  // checker dither near the shade boundaries
 };
 
+// Shading for a rounded shape: how round, whether it gets a contour, and a
+// lighter or darker bias.
+inline Shading soft(double round, bool contour = true, double bias = 0.0) {
+    Shading s;
+    s.round = round;
+    s.contour = contour;
+    s.bias = bias;
+    return s;
+}
+
 class Pen {
 public:
     explicit Pen(Image& img) : img_(img) {}

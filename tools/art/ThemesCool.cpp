@@ -9,26 +9,6 @@ namespace art {
 
 namespace {
 
-Shading soft(double round, bool contour = true, double bias = 0.0) {
-    Shading s;
-    s.round = round;
-    s.contour = contour;
-    s.bias = bias;
-    return s;
-}
-
-Image blank() { return Image(kTile, kTile); }
-
-Image standing(const Image& ground, Image obj) {
-    outline(obj);
-    Image out = ground;
-    for (int y = 0; y < kTile; ++y)
-        for (int x = 0; x < kTile; ++x)
-            if (obj.solid(x - 2, y - 2) && !obj.solid(x, y)) out.set(x, y, shade(out.at(x, y), -0.4));
-    out.blit(obj, 0, 0);
-    return out;
-}
-
 // ---- tech base -----------------------------------------------------------------
 
 const Colour kSteel = rgb(104, 112, 130);

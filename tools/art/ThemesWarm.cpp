@@ -11,28 +11,6 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-Shading soft(double round, bool contour = true, double bias = 0.0) {
-    Shading s;
-    s.round = round;
-    s.contour = contour;
-    s.bias = bias;
-    return s;
-}
-
-Image blank() { return Image(kTile, kTile); }
-
-// A shadow cast to the lower right of whatever is drawn in `obj`, laid on
-// `ground`, then the object on top.
-Image standing(const Image& ground, Image obj) {
-    outline(obj);
-    Image out = ground;
-    for (int y = 0; y < kTile; ++y)
-        for (int x = 0; x < kTile; ++x)
-            if (obj.solid(x - 2, y - 2) && !obj.solid(x, y)) out.set(x, y, shade(out.at(x, y), -0.4));
-    out.blit(obj, 0, 0);
-    return out;
-}
-
 // ---- training ground ---------------------------------------------------------
 
 const Colour kDirt = rgb(176, 140, 96);

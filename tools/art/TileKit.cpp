@@ -216,4 +216,16 @@ Image layered(const Image& dst, const Image& src) {
     return out;
 }
 
+Image blank() { return Image(kTile, kTile); }
+
+Image standing(const Image& ground, Image obj) {
+    outline(obj);
+    Image out = ground;
+    for (int y = 0; y < kTile; ++y)
+        for (int x = 0; x < kTile; ++x)
+            if (obj.solid(x - 2, y - 2) && !obj.solid(x, y)) out.set(x, y, shade(out.at(x, y), -0.4));
+    out.blit(obj, 0, 0);
+    return out;
+}
+
 }  // namespace art

@@ -48,4 +48,11 @@ Image wallTile(Edge e, const Fill& top, const Fill& face, const Ramp& rim);
 // Pastes src over dst keeping dst where src is transparent.
 Image layered(const Image& dst, const Image& src);
 
+// An empty tile.
+Image blank();
+
+// A shadow cast to the lower right of whatever is drawn in `obj`, laid on
+// `ground`, then the outlined object on top.
+Image standing(const Image& ground, Image obj);
+
 }  // namespace art
