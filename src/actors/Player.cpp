@@ -53,10 +53,6 @@ constexpr int keyFor(int d) {
     }
 }
 
-void play(plat::AudioSample* sample) {
-    if (sample) playSample(sample);
-}
-
 void drawIcon(Animation* icon, int x, int y, plat::Surface& target) {
     if (!icon) return;
     icon->x = x;
@@ -350,10 +346,10 @@ void Player::draw(plat::Surface& target) {
             if (now - hurtTick > kDamageIntervalMs) {
                 hurtTick = now;
                 health -= kDamagePerStep;
-                play(hurtSample);
+                playSample(hurtSample);
             }
             if (health < 1) {
-                play(deathSample);
+                playSample(deathSample);
                 dead = true;
                 deathAnimation.play();
             }

@@ -20,10 +20,6 @@ namespace {
 
 constexpr int kObjectSize = 32;
 
-void play(plat::AudioSample* sample) {
-    if (sample) playSample(sample);
-}
-
 // A config interval that went negative counts as no wait at all.
 uint32_t intervalMs(int configured) { return configured > 0 ? uint32_t(configured) : 0; }
 
@@ -51,7 +47,7 @@ void Player::dropBomb() {
     bomb.init(cell::kBomb, tileSize, col, row, kObjectSize, kObjectSize, layer, grid, false,
               bombSpeed, animations, explosions, library, bombPower, this, dynamite);
     bombs->push_front(bomb);
-    play(bombDropSample);
+    playSample(bombDropSample);
     ++bombsPlaced;
     lastBombColumn = col;
     lastBombRow = row;
@@ -80,7 +76,7 @@ void Player::kickBombs() {
             bomb.setDirection(d);
             const uint32_t now = plat::tickCount();
             if (now - kickSoundTick > kKickSoundIntervalMs) {
-                play(kickSample);
+                playSample(kickSample);
                 kickSoundTick = now;
             }
         }
@@ -137,49 +133,52 @@ void burstAt(Player& player, int c, int r) {
 
 }  // namespace
 
-void Player::fireMissile() {
-    const int c = aheadColumn();
-    const int r = aheadRow();
-    switch (shotTargetAt(grid, layer, c, r)) {
+namespace {
+
+// A shot from the cell ahead: nothing beyond the rim or into a wall, an
+// instant burst at an occupied neighbour, else `launch` puts the missile
+// there (false when it could not). Every shot taken plays the sound.
+template <class Launch>
+void fireShot(Player& player, Launch launch) {
+    const int c = player.aheadColumn();
+    const int r = player.aheadRow();
+    switch (shotTargetAt(player.grid, player.layer, c, r)) {
         case ShotTarget::Nothing:
             return;
         case ShotTarget::Burst:
-            burstAt(*this, c, r);
+            burstAt(player, c, r);
             break;
-        case ShotTarget::Launch: {
-            if (!missiles) return;
-            Missile shot;
-            shot.initMissile(cell::kMissile, tileSize, c, r, kObjectSize, kObjectSize, layer, grid,
-                             false, missileSpeed, library ? library->missile : nullptr,
-                             explosions, library, direction);
-            missiles->push_front(shot);
+        case ShotTarget::Launch:
+            if (!launch(c, r)) return;
             break;
-        }
     }
-    play(missileSample);
+    playSample(player.missileSample);
+}
+
+}  // namespace
+
+void Player::fireMissile() {
+    fireShot(*this, [this](int c, int r) {
+        if (!missiles) return false;
+        Missile shot;
+        shot.initMissile(cell::kMissile, tileSize, c, r, kObjectSize, kObjectSize, layer, grid, false,
+                         missileSpeed, library ? library->missile : nullptr, explosions, library,
+                         direction);
+        missiles->push_front(shot);
+        return true;
+    });
 }
 
 void Player::fireHomingMissile() {
-    const int c = aheadColumn();
-    const int r = aheadRow();
-    switch (shotTargetAt(grid, layer, c, r)) {
-        case ShotTarget::Nothing:
-            return;
-        case ShotTarget::Burst:
-            burstAt(*this, c, r);
-            break;
-        case ShotTarget::Launch: {
-            if (!homingMissiles) return;
-            HomingMissile shot;
-            shot.initHomingMissile(cell::kMissile, tileSize, c, r, kObjectSize, kObjectSize, layer,
-                                   grid, false, missileSpeed,
-                                   library ? library->homingmissile : nullptr, explosions,
-                                   library, direction, players, enemies, versus, number);
-            homingMissiles->push_front(shot);
-            break;
-        }
-    }
-    play(missileSample);
+    fireShot(*this, [this](int c, int r) {
+        if (!homingMissiles) return false;
+        HomingMissile shot;
+        shot.initHomingMissile(cell::kMissile, tileSize, c, r, kObjectSize, kObjectSize, layer, grid,
+                               false, missileSpeed, library ? library->homingmissile : nullptr,
+                               explosions, library, direction, players, enemies, versus, number);
+        homingMissiles->push_front(shot);
+        return true;
+    });
 }
 
 void Player::useHammer() {
@@ -197,10 +196,10 @@ void Player::useHammer() {
         block.init(cell::kBreakable, tileSize, c, r, kObjectSize, kObjectSize, layer, image, grid,
                    library, powerups, false, nullptr, 1);
         blocks->push_front(block);
-        play(blockSample);
+        playSample(blockSample);
     } else if (v == cell::kBreakable) {
         hitObjectsAt(c, r);
-        play(blockSample);
+        playSample(blockSample);
     }
 }
 
@@ -221,47 +220,47 @@ void Player::collectPowerups() {
 
     if (touches(cell::kBombPowerup)) {
         ++bombCount;
-        play(powerupSample);
+        playSample(powerupSample);
     }
     if (touches(cell::kFirePowerup)) {
         ++bombPower;
-        play(powerupSample);
+        playSample(powerupSample);
     }
     if (touches(cell::kKickPowerup)) {
         kick = true;
-        play(powerupSample);
+        playSample(powerupSample);
     }
     if (touches(cell::kHealthPowerup)) {
         leaveDynamite();
         dynamite = hammer = missile = homingMissile = false;
         health = startingHealth();
-        play(healthSample);
+        playSample(healthSample);
     }
     if (touches(cell::kDynamitePowerup)) {
         leaveDynamite();
         dynamite = true;
         missile = homingMissile = hammer = false;
-        play(powerupSample);
+        playSample(powerupSample);
     }
     if (touches(cell::kHammerPowerup)) {
         leaveDynamite();
         hammer = true;
         dynamite = missile = homingMissile = false;
-        play(powerupSample);
+        playSample(powerupSample);
     }
     if (touches(cell::kMissilePowerup)) {
         leaveDynamite();
         missile = true;
         homingMissile = hammer = dynamite = false;
         missilesFired = 0;
-        play(powerupSample);
+        playSample(powerupSample);
     }
     if (touches(cell::kHomingPowerup)) {
         leaveDynamite();
         homingMissile = true;
         missile = hammer = dynamite = false;
         missilesFired = 0;
-        play(powerupSample);
+        playSample(powerupSample);
     }
 }
 
