@@ -2,12 +2,13 @@
 #   make play   install what is missing, build, run the game
 #   make test   install what is missing, build with sanitizers, run every test
 #   make bench  build optimised and run the benchmarks
+#   make mutants  check that the tests catch each deliberate fault of tests/mutants.txt
 
 JOBS ?= $(shell nproc)
 BUILD ?= build
 TEST_BUILD ?= build-test
 
-.PHONY: play test bench build build-test deps-play deps-test clean
+.PHONY: play test bench mutants build build-test deps-play deps-test clean
 
 deps-play:
 	@scripts/install-deps.sh play
@@ -35,5 +36,9 @@ bench: deps-test
 	cmake --build build-bench -j $(JOBS)
 	@for b in build-bench/bench/*; do if [ -f "$$b" ] && [ -x "$$b" ]; then "$$b" || exit 1; fi; done
 
+mutants:
+	@scripts/install-deps.sh mutants
+	scripts/mutants.py -j $(JOBS)
+
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD) build-bench
+	rm -rf $(BUILD) $(TEST_BUILD) build-bench build-mutants
