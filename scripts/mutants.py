@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Deliberate-fault check: does the test suite notice a small wrong change?
 
-Each fault in the list (tests/mutants.txt by default) names one source file,
+Each fault in the lists (tests/mutants/*.txt, one file per area) names one source file,
 a text that occurs exactly once in it, the faulty text that replaces it, and
 the test program that must fail once the fault is in. The script copies the
 working tree to a scratch folder, builds it once without sanitizers, then for
@@ -10,12 +10,13 @@ the cores) and puts the file back. A fault is "caught" when the program fails
 or times out, "survived" when it passes, and "broken" when the fault cannot
 be applied or the code no longer builds (a stale entry in the list).
 
-Usage: scripts/mutants.py [--list FILE] [--scratch DIR] [--only TEXT] [-j N]
+Usage: scripts/mutants.py [--list FILE ...] [--scratch DIR] [--only TEXT] [-j N]
 Exit code 0 only when every listed fault is caught.
 """
 
 import argparse
 import filecmp
+import glob
 import os
 import shutil
 import subprocess
@@ -30,6 +31,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 class Fault:
     title: str
     line: int
+    list_path: str = ""
     path: str = ""
     original: str = ""
     faulty: str = ""
@@ -53,7 +55,7 @@ def parse(list_path):
                 continue
             if text.startswith("#"):
                 if current is None or current.path:
-                    current = Fault(title=text.lstrip("# ").strip(), line=number)
+                    current = Fault(title=text.lstrip("# ").strip(), line=number, list_path=list_path)
                     faults.append(current)
                 else:
                     current.title += " " + text.lstrip("# ").strip()
@@ -63,7 +65,7 @@ def parse(list_path):
                 problems.append(f"{list_path}:{number}: unknown keyword '{keyword}'")
                 continue
             if current is None:
-                current = Fault(title="(untitled)", line=number)
+                current = Fault(title="(untitled)", line=number, list_path=list_path)
                 faults.append(current)
             setattr(current, FIELDS[keyword], value.strip())
     # A block of '#' lines alone is a comment, not a fault.
@@ -123,14 +125,18 @@ def run_program(build, program, jobs, timeout):
 
 def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    ap.add_argument("--list", default=os.path.join(ROOT, "tests", "mutants.txt"))
+    ap.add_argument("--list", nargs="+", default=sorted(glob.glob(os.path.join(ROOT, "tests", "mutants", "*.txt"))))
     ap.add_argument("--scratch", default=os.path.join(ROOT, "build-mutants"))
     ap.add_argument("--only", default="", help="run only faults whose title or file contains this text")
     ap.add_argument("-j", "--jobs", type=int, default=os.cpu_count() or 2)
     ap.add_argument("--timeout", type=int, default=600, help="seconds a test program may run")
     args = ap.parse_args()
 
-    faults, problems = parse(args.list)
+    faults, problems = [], []
+    for list_path in args.list:
+        more, trouble = parse(list_path)
+        faults += more
+        problems += trouble
     if problems:
         print("\n".join(problems))
         return 2
@@ -194,7 +200,7 @@ def main():
     print(f"\n{caught} of {len(results)} faults caught")
     for fault, status, reason in results:
         if status != "caught":
-            print(f"  {status}: {fault.title} [{fault.path}, list line {fault.line}]" + (f": {reason}" if reason else ""))
+            print(f"  {status}: {fault.title} [{fault.path}, {os.path.basename(fault.list_path)} line {fault.line}]" + (f": {reason}" if reason else ""))
     return 0 if caught == len(results) else 1
 
 
