@@ -1,7 +1,8 @@
 // The generated pictures and filepaths.cfg: every section the game loads is
 // there, every frame file loads and is large enough, the animation keys are
-// usable, the font fits the longest lines, sprites keep the transparent key
-// clean, and a second run writes the same bytes.
+// usable, the font fits the longest lines, the HUD's counts stand clear of
+// their icons, sprites keep the transparent key clean, and a second run
+// writes the same bytes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -436,6 +437,39 @@ TEST_F(ArtTest, FiguresAreCutOutAndAnimated) {
         }
         EXPECT_NE(firstFrames["right"], firstFrames["left"]) << who;
         EXPECT_NE(firstFrames["up"], firstFrames["down"]) << who;
+    }
+}
+
+TEST_F(ArtTest, CountDigitsStandClearOfTheirIcons) {
+    // The HUD writes the bomb count and the bomb power at the very place of
+    // the bomb and fire icons, and the missiles left two pixels left of the
+    // missile icon it counts for. No digit may touch a pixel of its icon in
+    // any frame of the icon's animation.
+    auto strip = framesOf(paths_, "fontsmall");
+    ASSERT_EQ(strip.size(), 1u);
+    ASSERT_TRUE(strip[0]);
+    const int cw = paths_.find("fontsmall")->number("charWidth");
+    const std::vector<std::pair<std::string, int>> icons = {
+        {"bombpowerup", 0}, {"explosionpowerup", 0}, {"missilepowerup", -2}, {"homingmissilepowerup", -2}};
+    for (const auto& [name, shift] : icons) {
+        auto frames = framesOf(paths_, name);
+        ASSERT_FALSE(frames.empty()) << name;
+        for (size_t f = 0; f < frames.size(); ++f) {
+            ASSERT_TRUE(frames[f]) << name;
+            for (char digit = '0'; digit <= '9'; ++digit) {
+                const int cell = digit == '0' ? 38 : 29 + (digit - '1');
+                int overlap = 0;
+                for (int y = 0; y < strip[0]->height(); ++y)
+                    for (int x = 0; x < cw; ++x) {
+                        const bool ink = strip[0]->pixel(cell * cw + x, y) != plat::kKeyColour;
+                        const int ix = x + shift;
+                        const bool icon = ix >= 0 && ix < frames[f]->width() && y < frames[f]->height() &&
+                                          frames[f]->pixel(ix, y) != plat::kKeyColour;
+                        overlap += ink && icon;
+                    }
+                EXPECT_EQ(overlap, 0) << digit << " over " << name << " frame " << f + 1;
+            }
+        }
     }
 }
 
