@@ -1,8 +1,8 @@
 // The generated pictures and filepaths.cfg: every section the game loads is
 // there, every frame file loads and is large enough, the animation keys are
 // usable, the font fits the longest lines, the HUD's counts stand clear of
-// their icons, sprites keep the transparent key clean, and a second run
-// writes the same bytes.
+// their icons, no frame line crosses the credits, sprites keep the
+// transparent key clean, and a second run writes the same bytes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -470,6 +470,34 @@ TEST_F(ArtTest, CountDigitsStandClearOfTheirIcons) {
                 EXPECT_EQ(overlap, 0) << digit << " over " << name << " frame " << f + 1;
             }
         }
+    }
+}
+
+TEST_F(ArtTest, NoFrameLineCrossesTheCreditsColumn) {
+    // The credits scroll up the whole height of the menu background, their
+    // lines starting at x 205 and the longest 39 characters long. A frame
+    // line across that column would strike every line through in turn. A
+    // line is a thin row that stands out from the rows just above and just
+    // below it along most of the column; the scene's own edges are steps,
+    // not lines.
+    auto back = framesOf(paths_, "menubackground");
+    ASSERT_EQ(back.size(), 1u);
+    ASSERT_TRUE(back[0]);
+    const plat::Surface& img = *back[0];
+    const int cw = paths_.find("fontsmall")->number("charWidth");
+    const int x0 = 205, x1 = x0 + 38 * (cw - 3) + cw;
+    ASSERT_LE(x1, img.width());
+    auto luma = [&](int x, int y) {
+        const uint32_t c = img.pixel(x, y);
+        return 0.299 * ((c >> 16) & 255) + 0.587 * ((c >> 8) & 255) + 0.114 * (c & 255);
+    };
+    for (int y = 2; y < img.height() - 2; ++y) {
+        int standsOut = 0;
+        for (int x = x0; x < x1; ++x) {
+            const double here = luma(x, y);
+            standsOut += std::abs(here - luma(x, y - 2)) > 20 && std::abs(here - luma(x, y + 2)) > 20;
+        }
+        EXPECT_LT(standsOut, (x1 - x0) / 2) << "a line runs across the credits at y " << y;
     }
 }
 

@@ -77,21 +77,31 @@ Image playBackground(const Theme& t) {
     return img;
 }
 
-// A see-through panel: the scene darkened inside a double ember frame.
+// A see-through pane: the scene darkened between two ember rails. It has
+// no top or bottom edge, only a soft fade, because the credits scroll the
+// whole height of the screen across it and a frame line would strike their
+// letters through.
 void glassPanel(Image& img, int x, int y, int w, int h) {
-    dim(img, x, y, w, h, 0.62);
-    img.frameRect(x, y, w, h, rgb(60, 20, 24));
-    img.frameRect(x + 1, y + 1, w - 2, h - 2, rgb(226, 134, 60));
-    img.frameRect(x + 3, y + 3, w - 6, h - 6, rgb(120, 56, 40));
-    for (int cx : {x + 1, x + w - 6})
-        for (int cy : {y + 1, y + h - 6}) img.fillRect(cx, cy, 5, 5, rgb(255, 196, 90));
+    const int fade = 32;
+    for (int yy = y - fade; yy < y + h + fade; ++yy) {
+        const double t = std::min(1.0, std::min(yy - (y - fade), y + h + fade - 1 - yy) / double(fade));
+        dim(img, x, yy, w, 1, 0.62 * t * t * (3 - 2 * t));
+    }
+    const Colour dark = rgb(60, 20, 24), lit = rgb(226, 134, 60), deep = rgb(120, 56, 40);
+    for (int rail : {x, x + w - 4}) {
+        img.vline(rail, y, y + h - 1, dark);
+        img.vline(rail + 1, y, y + h - 1, lit);
+        img.vline(rail + 2, y, y + h - 1, deep);
+        img.vline(rail + 3, y, y + h - 1, dark);
+        for (int cy : {y - 2, y + h - 3}) img.fillRect(rail - 1, cy, 6, 5, rgb(255, 196, 90));
+    }
 }
 
 Image menuBackground() {
     Image img = sceneImage(Scene::Title);
     glassPanel(img, 150, 268, 470, 182);
-    dim(img, 0, 454, kScreenW, 26, 0.6);
-    img.hline(0, kScreenW - 1, 454, rgb(170, 90, 50));
+    // shade behind the scrolling hint line, faded in rather than edged
+    for (int y = 440; y < kScreenH; ++y) dim(img, 0, y, kScreenW, 1, 0.6 * std::min(1.0, (y - 439) / 14.0));
     return img;
 }
 
