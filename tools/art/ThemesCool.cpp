@@ -1,5 +1,6 @@
 // The shaded and cold stages: the tech base, the temple, the ice field and
 // the arctic arena.
+#include <algorithm>
 #include <cmath>
 
 #include "art/Noise.h"
@@ -280,9 +281,18 @@ Image iceFloorWith(Colour base, uint32_t seed, int variant) {
         }
     Pen pen(img);
     switch (variant) {
-        case 1: {  // a drift of snow
-            Mask m = pen.ellipse(14, 18, 10, 6) | pen.ellipse(20, 15, 7, 5);
-            pen.shaded(m, makeRamp(rgb(236, 244, 252)), soft(4.0));
+        case 1: {  // powder snow blown over the ice
+            // Thin, flat and ragged, with the ice showing through: a domed
+            // white lump would pass for one of the snow blocks.
+            const Colour powder = rgb(240, 246, 252);
+            for (int y = 0; y < kTile; ++y)
+                for (int x = 0; x < kTile; ++x) {
+                    const double dx = (x - 15.5) / 15.0, dy = (y - 15.5) / 11.0;
+                    const double edge = 1.0 - std::min(1.0, std::sqrt(dx * dx + dy * dy));
+                    const double n = fractalNoise(x, y, 8, seed + 31, 3, kTile);
+                    const double amount = std::clamp((n - 0.42) * 4.0, 0.0, 1.0) * std::min(1.0, edge * 2.5);
+                    if (amount > 0) img.set(x, y, mix(img.at(x, y), powder, 0.7 * amount));
+                }
             break;
         }
         case 2: {  // a crack
