@@ -43,9 +43,13 @@ Image techFloor(int variant) {
             img.hline(2, 29, 22, rgb(30, 30, 36));
             break;
         }
-        case 4: {  // a floor light
-            pen.shaded(pen.roundRect(9, 9, 14, 14, 3.0), makeRamp(rgb(60, 64, 80)), soft(1.5));
-            pen.shaded(pen.roundRect(11, 11, 10, 10, 2.0), makeRamp(rgb(90, 210, 236)), soft(3.0, false, 0.15));
+        case 4: {  // a guide light set flush in the plate: a thin lit strip, not a gem to pick up
+            const Colour glow = rgb(90, 210, 236);
+            img.hline(4, 27, 15, rgb(30, 30, 36));
+            img.hline(4, 27, 16, mix(img.at(16, 16), glow, 0.8));
+            img.hline(4, 27, 17, rgb(30, 30, 36));
+            for (int x = 4; x < 28; ++x)
+                for (int y : {14, 18}) img.set(x, y, mix(img.at(x, y), glow, 0.25));
             break;
         }
         default: break;

@@ -46,11 +46,17 @@ Image trainingFloor(int variant) {
                     if (ring.at(x, y) && hashUnit(x, y, 9) > 0.15) img.set(x, y, mix(img.at(x, y), rgb(250, 246, 236), 0.8));
             break;
         }
-        default: {  // a puddle
-            Mask p = pen.ellipse(15, 17, 9, 5.5) | pen.ellipse(20, 15, 5, 4);
-            pen.flat(p.dilated(), shade(kDirt, -0.45));
-            pen.shaded(p, makeRamp(rgb(96, 120, 150)), soft(3.0, false, 0.1));
-            img.hline(11, 14, 15, rgb(220, 234, 246));
+        default: {  // a puddle soaked into the dirt
+            // Flat and see-through, with wet dirt round it: a shaded blue
+            // lump would look like something to pick up.
+            const Mask p = pen.ellipse(15, 17, 9, 5.5) | pen.ellipse(20, 15, 5, 4);
+            const Mask wet = p.dilated().dilated();
+            for (int y = 0; y < kTile; ++y)
+                for (int x = 0; x < kTile; ++x) {
+                    if (p.at(x, y)) img.set(x, y, mix(shade(img.at(x, y), -0.3), rgb(110, 126, 146), 0.45));
+                    else if (wet.at(x, y)) img.set(x, y, shade(img.at(x, y), -0.18));
+                }
+            img.hline(12, 15, 15, mix(img.at(13, 15), rgb(220, 234, 246), 0.5));
             break;
         }
         case 0: break;
@@ -297,25 +303,25 @@ Image desertFloor(int variant) {
     Pen pen(img);
     switch (variant) {
         case 1: pebbles(img, makeRamp(rgb(168, 130, 96)), 313, 5, 5, 5, 27, 27); break;
-        case 2: {  // a small cactus
-            Image obj = blank();
-            Pen p(obj);
-            const Ramp cactus = makeRamp(rgb(70, 140, 90));
-            p.shaded(p.roundRect(13, 8, 6, 19, 3.0), cactus, soft(3.0));
-            p.shaded(p.roundRect(7, 13, 5, 8, 2.5) | p.rect(9, 18, 5, 3), cactus, soft(2.0));
-            p.shaded(p.roundRect(20, 10, 5, 8, 2.5) | p.rect(18, 15, 4, 3), cactus, soft(2.0));
-            for (int y = 10; y < 26; y += 3) obj.set(15, y, rgb(236, 230, 190));
-            img = standing(img, obj);
+        case 2: {  // ripples the wind left in the sand
+            const Ramp r = makeRamp(kSand);
+            for (int x = 2; x < 30; ++x)
+                for (int k = 0; k < 3; ++k) {
+                    const int y = 8 + k * 8 + int(std::lround(std::sin((x + k * 5) * 0.35) * 2.0));
+                    img.set(x, y, r[2]);
+                    img.set(x, y - 1, r[4]);
+                }
             break;
         }
-        case 3: {  // a bleached skull half sunk in the sand
-            Image obj = blank();
-            Pen p(obj);
-            const Ramp bone = makeRamp(rgb(236, 226, 200));
-            p.shaded(p.ellipse(16, 16, 7, 6) | p.roundRect(12, 18, 8, 6, 2.0), bone, soft(4.0));
-            p.flat(p.circle(13, 16, 1.6) | p.circle(19, 16, 1.6), rgb(60, 44, 40));
-            obj.set(16, 19, rgb(80, 60, 50));
-            img = standing(img, obj);
+        case 3: {  // tracks of a lizard crossing the sand
+            const Colour dent = shade(kSand, -0.22);
+            for (int k = 0; k < 5; ++k) {
+                const int x = 4 + k * 6, y = 14 + ((k % 2) ? 4 : -1);
+                img.fillRect(x, y, 2, 2, dent);
+                img.set(x - 1, y - 1, dent);
+                img.set(x + 2, y - 1, dent);
+            }
+            for (int x = 3; x < 30; ++x) img.set(x, 16 + int(std::lround(std::sin(x * 0.4))), shade(kSand, -0.12));
             break;
         }
         case 4: {  // dried, cracked ground
