@@ -51,7 +51,10 @@ Game::Game() {
 
 Game::~Game() {
     gameInput.shutdown();
-    if (logFile) std::fclose(logFile);
+    if (logFile) {
+        setConfigLog(nullptr);
+        std::fclose(logFile);
+    }
 }
 
 // Flushed line by line: after a failed start the log stays open until the
@@ -77,11 +80,14 @@ void Game::init(plat::TimerProc timerCallback) {
         std::exit(1);
     }
     writeLog("Emberhaunt v7 Log\n\n");
+    // What the configuration code has to say during start-up goes into this
+    // log, in its place among the other lines.
+    setConfigLog([this](const char* line) { writeLog(line); });
 
     loadConfig();
 
     quitFlag = false;
-    drawInterval = frameUpdateInterval < kMinDrawInterval ? kMinDrawInterval : frameUpdateInterval;
+    drawInterval = frameUpdateInterval;
     fullScreen = fullscreen != 0;
     state = kStateMenu;
 
@@ -119,6 +125,7 @@ void Game::init(plat::TimerProc timerCallback) {
 
     fpsPeriodStart = plat::tickCount();
 
+    setConfigLog(nullptr);
     std::fclose(logFile);
     logFile = nullptr;
 

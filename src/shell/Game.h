@@ -23,12 +23,6 @@ constexpr int kStateMenu = 0;
 constexpr int kStatePlaying = 1;
 constexpr int kStateStarting = 3;  // constructed, init not yet run
 
-// The shortest draw-timer period. A configured 0 or negative period (or one
-// of a millisecond or two) would have the loop draw a whole frame on nearly
-// every pass and keep a core busy; a Windows window timer never fires faster
-// than this either.
-constexpr int kMinDrawInterval = 10;
-
 class Game {
 public:
     Game();

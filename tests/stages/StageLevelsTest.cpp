@@ -215,11 +215,8 @@ TEST_F(LevelStagesTest, LevelFiveDragonChain) {
 }
 
 TEST_F(LevelStagesTest, LevelFiveWithoutBodyTheTailFollowsTheHead) {
-    for (const char* length : std::vector<const char*>{"0", "-5", nullptr}) {
-        if (length)
-            setConfig("dragonEnemyHard", "dragonLength", length);
-        else
-            removeConfigKey("dragonEnemyHard", "dragonLength");
+    for (const char* length : {"0", "-5", "none"}) {
+        setConfig("dragonEnemyHard", "dragonLength", length);
         level.loadLevel5(1, 2);
         ASSERT_EQ(level.enemies.size(), 2u);
         EXPECT_TRUE(level.enemies.front().isTail);
