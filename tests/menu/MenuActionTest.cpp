@@ -1,4 +1,5 @@
 #include "menu/MenuFixture.h"
+#include "platform/Clock.h"
 
 namespace menutest {
 namespace {
@@ -6,6 +7,7 @@ namespace {
 using plat::DIK_DOWN;
 using plat::DIK_ESCAPE;
 using plat::DIK_RETURN;
+using plat::DIK_UP;
 
 // Stage numbers of the set-ups the menu starts.
 constexpr int kTutorialStage = 0;
@@ -136,6 +138,17 @@ protected:
         ASSERT_TRUE(game->paused);
         ASSERT_EQ(page(), kPagePause);
     }
+    // A fresh start in the given input mode, on the main page.
+    void restart(bool windowMode) {
+        if (game) {
+            currentGame = nullptr;
+            game->level.cleanup();
+            game.reset();
+            plat::headless::reset();
+        }
+        startGame(windowMode);
+        toMainMenu();
+    }
 };
 
 TEST_F(PauseMenuTest, ResumeReturnsToTheStageAndHoldsThePlayersUntilEnterIsUp) {
@@ -197,6 +210,33 @@ TEST_F(PauseMenuTest, ExitLeavesALevelForTheStartPageAndAnArenaForTheArenaList) 
     passes(200);
     choose("BACK");
     EXPECT_EQ(page(), kPagePlayers);
+}
+
+// A key held when the window loses the focus and released in another
+// window counts as released: the player stops, in both input modes.
+TEST_F(PauseMenuTest, APlayerStopsWhenTheFocusLeavesWithAKeyHeld) {
+    for (bool windowMode : {false, true}) {
+        SCOPED_TRACE(windowMode ? "window messages" : "keyboard device");
+        restart(windowMode);
+        chooseAll({"START GAME", "1 PLAYER", "PRACTICE", "LEVEL 1", "NOVICE"});
+        playUntilRunning();
+        Player& player = game->level.players.front();
+
+        press(DIK_DOWN);  // a cell of open floor lies below, then a block
+        passes(40);
+        plat::headless::setFocus(false);
+        plat::headless::setKeyState(DIK_DOWN, false);  // released elsewhere: no message
+        passes(500);  // the glide after a release
+        EXPECT_FALSE(player.isMoving());
+        const float stopped = player.posY;
+        passes(1000);
+        EXPECT_EQ(player.posY, stopped);
+
+        plat::headless::setFocus(true);
+        passes(500);
+        EXPECT_FALSE(player.isMoving());
+        EXPECT_EQ(player.posY, stopped);
+    }
 }
 
 }  // namespace
