@@ -61,6 +61,7 @@ private:
     void writeLog(const char* line);
     void chooseInputMode();
     void togglePause();
+    void menuInput();
     static bool escapeDown(const Input& input);
     static bool enterDown(const Input& input);
 
@@ -92,6 +93,9 @@ public:
 private:
     bool escapeHeld = false;
     bool waitEnterRelease = false;
+    // The last pass that handled keys did so for play (the level, or Escape
+    // pausing it) rather than for the menu (see menuInput).
+    bool playHadKeys = false;
     Input gameInput;
 
     // Kept between ticks instead of being made anew for every frame.

@@ -212,6 +212,48 @@ TEST_F(PauseMenuTest, ExitLeavesALevelForTheStartPageAndAnArenaForTheArenaList) 
     EXPECT_EQ(page(), kPagePlayers);
 }
 
+// Keys held when play hands the keyboard to the menu do nothing there until
+// they are released: the walk that goes on into the pause box (Down would
+// move the cursor to EXIT, and player 1's bomb key Enter would then leave
+// the stage), and a direction held as a stage ends.
+TEST_F(PauseMenuTest, KeysHeldWhenPlayHandsOverToTheMenuWaitForTheirRelease) {
+    for (bool windowMode : {false, true}) {
+        SCOPED_TRACE(windowMode ? "window messages" : "keyboard device");
+        restart(windowMode);
+        chooseAll({"START GAME", "1 PLAYER", "PRACTICE", "LEVEL 1", "NOVICE"});
+        playUntilRunning();
+        // A pause without keys held, so the menu has seen every key up.
+        pause();
+        passes(100);
+        tap(DIK_ESCAPE);
+        ASSERT_FALSE(game->paused);
+
+        press(DIK_DOWN);  // player 1 walks down
+        passes(100);
+        pause();
+        passes(100);
+        EXPECT_EQ(selectedLabel(), "RESUME");
+        release(DIK_DOWN);
+        EXPECT_EQ(selectedLabel(), "RESUME");
+        tap(DIK_DOWN);  // a new press acts
+        EXPECT_EQ(selectedLabel(), "EXIT");
+        tap(DIK_ESCAPE);
+        ASSERT_FALSE(game->paused);
+
+        press(DIK_DOWN);
+        passes(100);
+        game->level.state = kLevelWon;  // practice: back to the start page
+        game->level.finished = true;
+        passes(100);
+        ASSERT_EQ(game->state, kStateMenu);
+        EXPECT_EQ(page(), kPageStart);
+        EXPECT_EQ(selectedLabel(), "START");
+        release(DIK_DOWN);
+        tap(DIK_DOWN);
+        EXPECT_EQ(selectedLabel(), "PRACTICE");
+    }
+}
+
 // A key held when the window loses the focus and released in another
 // window counts as released: the player stops, in both input modes.
 TEST_F(PauseMenuTest, APlayerStopsWhenTheFocusLeavesWithAKeyHeld) {
