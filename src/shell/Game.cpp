@@ -234,9 +234,15 @@ void Game::draw() {
     if (state == kStateMenu) {
         menu.draw(*frame);
     } else if (state == kStatePlaying && !paused) {
-        level.draw(*frame);
-        runIntroTransitions(*this);
-        if (level.isLevelOver()) runStageProgression(*this, *frame);
+        if (leavingStage) {
+            // Drawing the level would run it: its intro would start its
+            // transitions inside the exit cover, its music and "ready".
+            if (pauseSnapshot) frame->copyFrom(*pauseSnapshot, 0, 0, w, h, 0, 0);
+        } else {
+            level.draw(*frame);
+            runIntroTransitions(*this);
+            if (level.isLevelOver()) runStageProgression(*this, *frame);
+        }
     }
 
     ++framesThisPeriod;

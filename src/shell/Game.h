@@ -89,6 +89,9 @@ private:
 
 public:
     bool paused = false;
+    // The pause page's EXIT is covering the stage up: the stage is shown as
+    // the pause froze it and starts nothing more.
+    bool leavingStage = false;
 
 private:
     bool escapeHeld = false;

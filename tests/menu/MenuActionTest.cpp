@@ -254,6 +254,33 @@ TEST_F(PauseMenuTest, KeysHeldWhenPlayHandsOverToTheMenuWaitForTheirRelease) {
     }
 }
 
+// EXIT chosen while the stage's own intro runs: nothing of the stage starts
+// behind the exit cover, neither its intro transitions (which would stretch
+// the cover) nor its music and "ready" (which the menu music would cut off).
+TEST_F(PauseMenuTest, ExitDuringTheIntroStartsNothingOfTheStage) {
+    struct Case {
+        const char* name;
+        uint32_t pausedMs;  // from 900 ms after the set-up
+    };
+    for (const Case& c : {Case{"cover due", 300}, Case{"ready due", 1000}}) {
+        SCOPED_TRACE(c.name);
+        restart(false);
+        chooseAll({"START GAME", "1 PLAYER", "START", "NOVICE"});
+        passes(900 - (plat::tickCount() - game->level.setUpTick));
+        pause();
+        passes(c.pausedMs);
+        tap(DIK_DOWN);
+        plat::headless::clearAudioLog();
+        tap(DIK_RETURN);  // EXIT
+        EXPECT_EQ(game->state, kStateMenu);
+        EXPECT_EQ(page(), kPageStart);
+        EXPECT_FALSE(introCoverStarted);
+        EXPECT_EQ(audioCalls("play ", "/ready.wav"), 0);
+        EXPECT_EQ(audioCalls("stream ", "/level1bgm.wav"), 0);
+        EXPECT_EQ(audioCalls("stream 63 ", "/menubgm.wav"), 1);
+    }
+}
+
 // A key held when the window loses the focus and released in another
 // window counts as released: the player stops, in both input modes.
 TEST_F(PauseMenuTest, APlayerStopsWhenTheFocusLeavesWithAKeyHeld) {
