@@ -40,7 +40,10 @@ Keyboard::~Keyboard() {
 }
 
 bool Keyboard::update() {
-    if (device && (device->getState(keys) || (device->acquire() && device->getState(keys)))) return true;
+    if (device) {
+        if (device->getState(keys)) return true;
+        if (device->acquire() && device->getState(keys)) return true;
+    }
     // Unreadable (another window has the keyboard): a key released meanwhile
     // must not stay down, so every key counts as released.
     clearKeys();
