@@ -197,11 +197,12 @@ bool MenuItem::activate() {
     case kActionExitMain: game->quit(); return true;
     case kActionExitPause: {
         const bool arena = level.versus || level.stageNumber >= kFirstArenaStage;
-        // The stage is drawn once more behind the cover: its timers must go
-        // on from where the pause stopped them, not jump by the paused time.
-        level.resume();
+        // Once EXIT is chosen the stage starts nothing new: the cover closes
+        // over the picture the pause froze.
         game->paused = false;
+        game->leavingStage = true;
         changePage(arena ? kPageArenas : kPageStart);
+        game->leavingStage = false;
         level.cleanup();
         return false;
     }

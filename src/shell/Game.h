@@ -55,6 +55,7 @@ private:
     void writeLog(const char* line);
     void chooseInputMode();
     void togglePause();
+    void menuInput();
     static bool escapeDown(const Input& input);
     static bool enterDown(const Input& input);
 
@@ -82,10 +83,16 @@ private:
 
 public:
     bool paused = false;
+    // The pause page's EXIT is covering the stage up: the stage is shown as
+    // the pause froze it and starts nothing more.
+    bool leavingStage = false;
 
 private:
     bool escapeHeld = false;
     bool waitEnterRelease = false;
+    // The last pass that handled keys did so for play (the level, or Escape
+    // pausing it) rather than for the menu (see menuInput).
+    bool playHadKeys = false;
     Input gameInput;
 
     // Kept between ticks instead of being made anew for every frame.
