@@ -6,6 +6,7 @@
 #include "actors/Bomb.h"
 #include "actors/BreakableBlock.h"
 #include "actors/DustEffect.h"
+#include "actors/Enemy.h"
 #include "actors/Explosion.h"
 #include "actors/HomingMissile.h"
 #include "actors/Missile.h"
@@ -181,6 +182,28 @@ void Player::fireHomingMissile() {
     });
 }
 
+namespace {
+
+// Whether an active mover of the list has its hitbox on cell (c, r). Asked
+// of the objects, not of the cell's mark: a mark may be another mover's,
+// or wiped by a neighbour's step until its owner writes it again.
+template <class Movers>
+bool hitboxOnCell(const std::list<Movers>* movers, int c, int r, int tileSize) {
+    if (!movers) return false;
+    const int left = c * tileSize;
+    const int top = r * tileSize;
+    for (const Movers& m : *movers) {
+        if (!m.active) continue;
+        const MovingObject::Box hit = m.getHitbox();
+        if (hit.right >= left && hit.left < left + tileSize && hit.bottom >= top &&
+            hit.top < top + tileSize)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 void Player::useHammer() {
     const int c = aheadColumn();
     const int r = aheadRow();
@@ -189,6 +212,10 @@ void Player::useHammer() {
 
     if (v == cell::kEmpty || v == cell::kPlayer) {
         if (!blocks) return;
+        // A block built over a player or an enemy (the swinging player's own
+        // hitbox included) would shut it in.
+        if (hitboxOnCell(players, c, r, tileSize) || hitboxOnCell(enemies, c, r, tileSize))
+            return;
         Bitmap image;
         if (library && library->levelBitmap) image = *library->levelBitmap;
         // An ordinary block: no enemy inside, the usual drop chances.

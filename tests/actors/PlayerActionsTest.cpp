@@ -227,6 +227,41 @@ TEST_F(PlayerActionsTest, TheHammerBuildsOrBreaksOncePerPress) {
     EXPECT_EQ(blocks.size(), 1u);
 }
 
+TEST_F(PlayerActionsTest, TheHammerNeverBuildsOntoAPlayerOrAnEnemy) {
+    Player& p = addPlayer(3, 3);
+    p.direction = dir::kRight;
+    p.hammer = true;
+    // Half a cell on, its own hitbox reaches into the cell ahead (column 4).
+    moveTo(p, 106, 3 * 32);
+    ASSERT_EQ(p.aheadColumn(), 4);
+    p.useHammer();
+    EXPECT_TRUE(blocks.empty());
+
+    // Another player standing there.
+    moveTo(p, 3 * 32, 3 * 32);
+    Player& other = addPlayer(4, 3, 2);
+    p.useHammer();
+    EXPECT_TRUE(blocks.empty());
+    EXPECT_EQ(at(4, 3), cell::kPlayer);
+
+    // An enemy reaching into it whose mark a neighbour's step has wiped.
+    moveTo(other, 6 * 32, 3 * 32);
+    Enemy enemy;
+    enemy.active = true;
+    enemy.width = enemy.height = 32;
+    enemy.x = 4 * 32 + 20;
+    enemy.y = 3 * 32;
+    enemies.push_back(enemy);
+    put(4, 3, cell::kEmpty);
+    p.useHammer();
+    EXPECT_TRUE(blocks.empty());
+
+    enemies.back().active = false;  // gone: the cell takes a block
+    p.useHammer();
+    ASSERT_EQ(blocks.size(), 1u);
+    EXPECT_EQ(at(4, 3), cell::kBreakable);
+}
+
 TEST_F(PlayerActionsTest, PickUpsApplyInOrderAndSpecialsExcludeEachOther) {
     Player& p = addPlayer(3, 3);
     // Straddling cells 3 and 4: the hitbox touches both.
