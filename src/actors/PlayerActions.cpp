@@ -239,11 +239,6 @@ void Player::hitObjectsAt(int c, int r) {
 
 void Player::collectPowerups() {
     auto touches = [this](int v) { return hitboxTouches(layer::kPowerups, v); };
-    // A special ability replaces dynamite: the dynamite on the field no
-    // longer counts against the bomb count.
-    auto leaveDynamite = [this]() {
-        if (dynamite) bombsPlaced = 0;
-    };
 
     if (touches(cell::kBombPowerup)) {
         ++bombCount;
@@ -258,32 +253,27 @@ void Player::collectPowerups() {
         playSample(powerupSample);
     }
     if (touches(cell::kHealthPowerup)) {
-        leaveDynamite();
         dynamite = hammer = missile = homingMissile = false;
         health = startingHealth();
         playSample(healthSample);
     }
     if (touches(cell::kDynamitePowerup)) {
-        leaveDynamite();
         dynamite = true;
         missile = homingMissile = hammer = false;
         playSample(powerupSample);
     }
     if (touches(cell::kHammerPowerup)) {
-        leaveDynamite();
         hammer = true;
         dynamite = missile = homingMissile = false;
         playSample(powerupSample);
     }
     if (touches(cell::kMissilePowerup)) {
-        leaveDynamite();
         missile = true;
         homingMissile = hammer = dynamite = false;
         missilesFired = 0;
         playSample(powerupSample);
     }
     if (touches(cell::kHomingPowerup)) {
-        leaveDynamite();
         homingMissile = true;
         missile = hammer = dynamite = false;
         missilesFired = 0;
