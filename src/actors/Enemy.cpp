@@ -355,7 +355,8 @@ bool Enemy::canPass(int c, int r) {
 }
 
 bool Enemy::isBlocked(int c, int r) {
-    if (!grid) return true;
+    // Beyond the rim of the field is a wall, as for players and missiles.
+    if (!onGrid(c, r)) return true;
     const int v = grid->getTile(layer, c, r);
     const bool dragonPart = head || segment;
     if (v == cell::kEmpty || v == cell::kPlayer || v == cell::kEnemy ||

@@ -86,7 +86,7 @@ void Missile::draw(plat::Surface& target) {
 bool Missile::isBlocked(int c, int r) {
     // Beyond the rim of the field counts as a wall: a missile must never
     // fly on forever where nothing can stop it.
-    if (!grid || !grid->isValidX(c) || !grid->isValidY(r)) return true;
+    if (!onGrid(c, r)) return true;
     const int v = tileAt(layer, c, r);
     if (v == cell::kEmpty || v == cell::kMissile) return false;
     if (v == cell::kPlayer || v == cell::kEnemy)

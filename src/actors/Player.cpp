@@ -298,7 +298,7 @@ void Player::setUpHud(int playerNumber) {
 
 bool Player::isBlocked(int c, int r) {
     // The rim of the grid stops a player like a wall would.
-    if (!grid || !grid->isValidX(c) || !grid->isValidY(r)) return true;
+    if (!onGrid(c, r)) return true;
     const int v = grid->getTile(layer, c, r);
     return !(v == cell::kEmpty || v == cell::kPlayer || v == cell::kEnemy);
 }

@@ -423,5 +423,25 @@ TEST_F(EnemyTest, EnemiesBlockEachOtherOnlyWhereAnotherLiveEnemyStands) {
     EXPECT_FALSE(a.isBlocked(3, 2));
 }
 
+// The test grid has no edge ring: only the rim of the grid stops a walker.
+TEST_F(EnemyTest, TheRimOfTheFieldStopsAnEnemyOnEverySide) {
+    for (int d = 0; d < dir::kCount; ++d) {
+        Enemy& e = addEnemy(1, 1, 100, 3.0f);
+        e.setDirection(d);
+        for (int i = 0; i < 200; ++i) {
+            advance(15);
+            e.MovingObject::draw(*target);  // the move alone, without the AI
+        }
+        // A step is tested from the whole-pixel position, so a mover may
+        // end up to a pixel into what stops it, never more.
+        EXPECT_GE(e.x, 0) << d;
+        EXPECT_GE(e.y, 0) << d;
+        EXPECT_LE(e.x, 9 * kTileSize + 1) << d;
+        EXPECT_LE(e.y, 7 * kTileSize + 1) << d;
+        EXPECT_TRUE(e.blocked) << d;
+        e.remove();
+    }
+}
+
 }  // namespace
 }  // namespace enemytest
