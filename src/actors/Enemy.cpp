@@ -238,13 +238,9 @@ void Enemy::handleHit(plat::Surface& target) {
     const int facing = (direction >= 0 && direction < dir::kCount) ? direction : dir::kDown;
     Animation& hit = hitAnimations[facing];
     const Animation& walk = directionAnimations[facing];
-    // The overlay keeps step with the walk: same run start, same pace.
-    if (walk.playing) {
-        hit.playing = true;
-        hit.startTick = walk.startTick;
-    } else {
-        hit.stop();
-    }
+    // The overlay shows the walk's own frame, whatever its own pace.
+    hit.playing = walk.playing;
+    hit.setCurrentFrame(walk.getCurrentFrame());
     hit.x = x;
     hit.y = y;
     hit.draw(target);

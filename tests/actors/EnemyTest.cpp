@@ -91,6 +91,32 @@ TEST_F(EnemyTest, AnExplosionTakesDamageInStepsOfJustOver100Ms) {
     EXPECT_EQ(e.lastHitTick, lastContact);
 }
 
+// The overlay keeps in step with the walk, whatever its own pace.
+TEST_F(EnemyTest, TheHitOverlayShowsTheWalksCurrentFrame) {
+    Bitmap frames[8];
+    for (int i = 0; i < 8; ++i) {
+        const std::string path = dir.file("frame" + std::to_string(i) + ".bmp");
+        gfxtest::writeBmp(path, 32, 32, gfxtest::frameColour(i));
+        frames[i].load(path, 32, 32);
+    }
+    Enemy& e = addEnemy(2, 2);
+    for (int d = 0; d < dir::kCount; ++d) {
+        e.directionAnimations[d].setup(0, 0, frames, 4, 0, 100);
+        e.hitAnimations[d].setup(0, 0, frames + 4, 4, 0, 40);
+    }
+    e.animateWhenIdle = true;
+    burn(2, 2);
+    // Below the health bar at the enemy's top edge.
+    const auto shown = [&] { return gfxtest::frameOf(target->pixel(80, 80)); };
+
+    advance(250);
+    draw(e);  // the walk shows frame 0 and moves on to frame 2
+    EXPECT_EQ(shown(), 4 + 2);
+    advance(100);
+    draw(e);
+    EXPECT_EQ(shown(), 4 + 3);
+}
+
 TEST_F(EnemyTest, HealthBarShowsOnlyAfterAHitAndFor2500Ms) {
     Enemy& e = addEnemy(1, 1, 100);
     const auto barPixel = [&] { return target->pixel(40, 33); };
