@@ -394,12 +394,15 @@ TEST_F(EnemyDragonTest, TheHeadNeverDoublesBackNorCoilsAThirdTime) {
     h.chooseRandomDirection();
     EXPECT_TRUE(h.directionFlags[dir::kUp]);
 
-    // Two clockwise turns (up -> right -> down) forbid the third (left).
+    // Two clockwise turns forbid a third. A head is built with turn side 0
+    // (clockwise), so its first clockwise turn already counts as the
+    // second, whatever turn an earlier dragon left behind.
+    dragonPreviousTurnSide = 1;
     h.travelDirection = dir::kUp;
-    h.turnSide = -1;
     h.x = h.y = 100;
     h.afterHeadMove(99, 100);  // moved right: a clockwise turn
     EXPECT_EQ(h.turnSide, 0);
+    EXPECT_EQ(h.forbiddenDirection, dir::kDown);
     h.afterHeadMove(100, 99);  // moved down: clockwise again
     EXPECT_EQ(h.travelDirection, dir::kDown);
     EXPECT_EQ(h.forbiddenDirection, dir::kLeft);
