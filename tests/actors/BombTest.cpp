@@ -71,6 +71,16 @@ TEST_F(BombTest, CrossReachesPowerAndStopsAtBlocks) {
     EXPECT_EQ("centre 4,3 | tipright 5,3 | tipleft 3,3 | tipup 4,2 | tipdown 4,4",
               laid(explosions, lib));
 
+    // Power 0 reaches no cell beyond the centre; a negative power (a bad
+    // config) still burns the first cell of each arm.
+    explosions.clear();
+    drop(4, 3, 0).explode();
+    EXPECT_EQ("centre 4,3", laid(explosions, lib));
+    explosions.clear();
+    drop(4, 3, -2).explode();
+    EXPECT_EQ("centre 4,3 | tipright 5,3 | tipleft 3,3 | tipup 4,2 | tipdown 4,4",
+              laid(explosions, lib));
+
     // A solid next to the bomb: no arm; one beyond: a tip before it; a
     // breakable block: a tip on it, the block's mark kept.
     explosions.clear();

@@ -91,6 +91,32 @@ TEST_F(EnemyTest, AnExplosionTakesDamageInStepsOfJustOver100Ms) {
     EXPECT_EQ(e.lastHitTick, lastContact);
 }
 
+// The overlay keeps in step with the walk, whatever its own pace.
+TEST_F(EnemyTest, TheHitOverlayShowsTheWalksCurrentFrame) {
+    Bitmap frames[8];
+    for (int i = 0; i < 8; ++i) {
+        const std::string path = dir.file("frame" + std::to_string(i) + ".bmp");
+        gfxtest::writeBmp(path, 32, 32, gfxtest::frameColour(i));
+        frames[i].load(path, 32, 32);
+    }
+    Enemy& e = addEnemy(2, 2);
+    for (int d = 0; d < dir::kCount; ++d) {
+        e.directionAnimations[d].setup(0, 0, frames, 4, 0, 100);
+        e.hitAnimations[d].setup(0, 0, frames + 4, 4, 0, 40);
+    }
+    e.animateWhenIdle = true;
+    burn(2, 2);
+    // Below the health bar at the enemy's top edge.
+    const auto shown = [&] { return gfxtest::frameOf(target->pixel(80, 80)); };
+
+    advance(250);
+    draw(e);  // the walk shows frame 0 and moves on to frame 2
+    EXPECT_EQ(shown(), 4 + 2);
+    advance(100);
+    draw(e);
+    EXPECT_EQ(shown(), 4 + 3);
+}
+
 TEST_F(EnemyTest, HealthBarShowsOnlyAfterAHitAndFor2500Ms) {
     Enemy& e = addEnemy(1, 1, 100);
     const auto barPixel = [&] { return target->pixel(40, 33); };
@@ -368,12 +394,15 @@ TEST_F(EnemyDragonTest, TheHeadNeverDoublesBackNorCoilsAThirdTime) {
     h.chooseRandomDirection();
     EXPECT_TRUE(h.directionFlags[dir::kUp]);
 
-    // Two clockwise turns (up -> right -> down) forbid the third (left).
+    // Two clockwise turns forbid a third. A head is built with turn side 0
+    // (clockwise), so its first clockwise turn already counts as the
+    // second, whatever turn an earlier dragon left behind.
+    dragonPreviousTurnSide = 1;
     h.travelDirection = dir::kUp;
-    h.turnSide = -1;
     h.x = h.y = 100;
     h.afterHeadMove(99, 100);  // moved right: a clockwise turn
     EXPECT_EQ(h.turnSide, 0);
+    EXPECT_EQ(h.forbiddenDirection, dir::kDown);
     h.afterHeadMove(100, 99);  // moved down: clockwise again
     EXPECT_EQ(h.travelDirection, dir::kDown);
     EXPECT_EQ(h.forbiddenDirection, dir::kLeft);
@@ -421,6 +450,26 @@ TEST_F(EnemyTest, EnemiesBlockEachOtherOnlyWhereAnotherLiveEnemyStands) {
     EXPECT_FALSE(a.isBlocked(5, 2));
     a.ignoresEnemies = true;
     EXPECT_FALSE(a.isBlocked(3, 2));
+}
+
+// The test grid has no edge ring: only the rim of the grid stops a walker.
+TEST_F(EnemyTest, TheRimOfTheFieldStopsAnEnemyOnEverySide) {
+    for (int d = 0; d < dir::kCount; ++d) {
+        Enemy& e = addEnemy(1, 1, 100, 3.0f);
+        e.setDirection(d);
+        for (int i = 0; i < 200; ++i) {
+            advance(15);
+            e.MovingObject::draw(*target);  // the move alone, without the AI
+        }
+        // A step is tested from the whole-pixel position, so a mover may
+        // end up to a pixel into what stops it, never more.
+        EXPECT_GE(e.x, 0) << d;
+        EXPECT_GE(e.y, 0) << d;
+        EXPECT_LE(e.x, 9 * kTileSize + 1) << d;
+        EXPECT_LE(e.y, 7 * kTileSize + 1) << d;
+        EXPECT_TRUE(e.blocked) << d;
+        e.remove();
+    }
 }
 
 }  // namespace

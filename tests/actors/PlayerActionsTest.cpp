@@ -122,6 +122,40 @@ TEST_F(PlayerActionsTest, DynamiteGoesOffByRemoteAndOwnerlessOnlyWithTheDevice) 
     }
 }
 
+// Giving up dynamite leaves the sticks lying: they still count against the
+// bomb count, and their owner's secondary key still sets them off.
+TEST_F(PlayerActionsTest, DynamiteLeftBehindStillCountsAndStillGoesOffByRemote) {
+    ASSERT_TRUE(input.init());
+    Player& p = addPlayer(3, 3);
+    p.dynamite = true;
+    p.dropBomb();
+    ASSERT_EQ(bombs.size(), 1u);
+    Bomb& stick = bombs.front();
+    ASSERT_TRUE(stick.isDynamite);
+
+    put(3, 3, cell::kHealthPowerup, layer::kPowerups);
+    p.collectPowerups();
+    ASSERT_FALSE(p.dynamite);
+    EXPECT_EQ(p.bombsPlaced, 1);
+    moveTo(p, 5 * 32, 3 * 32);
+    p.dropBomb();
+    EXPECT_EQ(bombs.size(), 1u);  // a bomb count of 1 and one stick lying
+
+    hold(Player::KeySecondary, true, true);
+    pass(p, 121);
+    EXPECT_TRUE(stick.exploded);
+    EXPECT_EQ(stick.owner, &p);
+    EXPECT_EQ(p.bombsPlaced, 0);
+    p.dropBomb();
+    ASSERT_EQ(bombs.size(), 2u);
+    EXPECT_FALSE(bombs.front().isDynamite);
+
+    // Without dynamite the key leaves ordinary bombs to their fuse.
+    pass(p, 121);
+    EXPECT_FALSE(bombs.front().exploded);
+    EXPECT_EQ(p.bombsPlaced, 1);
+}
+
 TEST_F(PlayerActionsTest, MissileAbilityGivesItsShotsOnePerInterval) {
     ASSERT_TRUE(input.init());
     maxMissiles = 3;
@@ -227,6 +261,41 @@ TEST_F(PlayerActionsTest, TheHammerBuildsOrBreaksOncePerPress) {
     EXPECT_EQ(blocks.size(), 1u);
 }
 
+TEST_F(PlayerActionsTest, TheHammerNeverBuildsOntoAPlayerOrAnEnemy) {
+    Player& p = addPlayer(3, 3);
+    p.direction = dir::kRight;
+    p.hammer = true;
+    // Half a cell on, its own hitbox reaches into the cell ahead (column 4).
+    moveTo(p, 106, 3 * 32);
+    ASSERT_EQ(p.aheadColumn(), 4);
+    p.useHammer();
+    EXPECT_TRUE(blocks.empty());
+
+    // Another player standing there.
+    moveTo(p, 3 * 32, 3 * 32);
+    Player& other = addPlayer(4, 3, 2);
+    p.useHammer();
+    EXPECT_TRUE(blocks.empty());
+    EXPECT_EQ(at(4, 3), cell::kPlayer);
+
+    // An enemy reaching into it whose mark a neighbour's step has wiped.
+    moveTo(other, 6 * 32, 3 * 32);
+    Enemy enemy;
+    enemy.active = true;
+    enemy.width = enemy.height = 32;
+    enemy.x = 4 * 32 + 20;
+    enemy.y = 3 * 32;
+    enemies.push_back(enemy);
+    put(4, 3, cell::kEmpty);
+    p.useHammer();
+    EXPECT_TRUE(blocks.empty());
+
+    enemies.back().active = false;  // gone: the cell takes a block
+    p.useHammer();
+    ASSERT_EQ(blocks.size(), 1u);
+    EXPECT_EQ(at(4, 3), cell::kBreakable);
+}
+
 TEST_F(PlayerActionsTest, PickUpsApplyInOrderAndSpecialsExcludeEachOther) {
     Player& p = addPlayer(3, 3);
     // Straddling cells 3 and 4: the hitbox touches both.
@@ -246,8 +315,8 @@ TEST_F(PlayerActionsTest, PickUpsApplyInOrderAndSpecialsExcludeEachOther) {
     EXPECT_TRUE(p.kick);
     EXPECT_TRUE(p.dynamite);
 
-    // Of two specials the later one in the table stays; leaving dynamite
-    // frees the bomb count.
+    // Of two specials the later one in the table stays; the dynamite still
+    // lying keeps counting against the bomb count.
     p.bombsPlaced = 2;
     p.missilesFired = 4;
     under(cell::kMissilePowerup, cell::kHammerPowerup);
@@ -255,7 +324,7 @@ TEST_F(PlayerActionsTest, PickUpsApplyInOrderAndSpecialsExcludeEachOther) {
     EXPECT_FALSE(p.hammer);
     EXPECT_FALSE(p.dynamite);
     EXPECT_EQ(p.missilesFired, 0);
-    EXPECT_EQ(p.bombsPlaced, 0);
+    EXPECT_EQ(p.bombsPlaced, 2);
 
     under(cell::kHomingPowerup, cell::kEmpty);
     EXPECT_TRUE(p.homingMissile);
@@ -272,7 +341,7 @@ TEST_F(PlayerActionsTest, PickUpsApplyInOrderAndSpecialsExcludeEachOther) {
     under(cell::kHealthPowerup, cell::kEmpty);
     EXPECT_EQ(p.health, maxHealth);
     EXPECT_FALSE(p.dynamite);
-    EXPECT_EQ(p.bombsPlaced, 0);
+    EXPECT_EQ(p.bombsPlaced, 1);
     EXPECT_TRUE(p.kick);
     EXPECT_EQ(plays("health"), 1);
 

@@ -185,7 +185,6 @@ TEST_F(LevelStagesTest, LevelFiveDragonChain) {
     setConfig("dragonEnemy", "dragonLength", "3");
     setConfig("dragonEnemy", "dragonHealth", "77");
     setConfig("dragonEnemy", "dragonSpeed", "25");
-    dragonPreviousTurnSide = 1;  // left over from an earlier dragon
     level.loadLevel5(4, 1);
     expectCommon(5, "level5bgm", 240, kLevel5Floor, kLevel5Blocks, level.library->introLevel5,
                  level.library->backLevel5);
@@ -207,7 +206,6 @@ TEST_F(LevelStagesTest, LevelFiveDragonChain) {
         EXPECT_FLOAT_EQ(e->speed, 2.5f);
     }
     EXPECT_EQ(dragonSegmentCount, 4);
-    EXPECT_EQ(dragonPreviousTurnSide, -1);
     // What the blocks hatch, and how they break under an enemy.
     EXPECT_NE(level.library->enemyWalk[AnimationLibrary::SetEnemy5], nullptr);
     for (const BreakableBlock& b : level.blocks)
