@@ -1,5 +1,5 @@
 // The .bmp loader on any bytes: a file either loads as an image of a sane
-// size that draws, plainly and keyed, without reading outside it, or is
+// size, in proportion to its bytes, that draws, plainly and keyed, without reading outside it, or is
 // refused with a reason.
 #include <cstddef>
 #include <cstdint>
@@ -24,6 +24,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     check(image->width() >= 1 && image->width() <= 16384 && image->height() >= 1 &&
               image->height() <= 16384,
           "an image of impossible size loaded");
+    // Loading costs time and memory in proportion to the picture: a file
+    // must not promise one far beyond what its bytes can describe.
+    check(uint64_t(image->width()) * uint64_t(image->height()) <= uint64_t(size) * 256,
+          "an image far larger than its file loaded");
 
     // Drawn around the corners of a small target, as sprites are.
     auto target = plat::Surface::create(16, 16);
