@@ -127,6 +127,7 @@ void drawText(plat::Surface& target) {
         BitmapText text;
         text.initGameFont(2, 3);
         text.setText("EMBER 0:9|?! x");
+        text.setX(-(text.getPixelWidth() / 2));  // centred, as the menus place text
         text.draw(target);
         text.setBlink(true);
         plat::headless::setTicks(now += 200);
