@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only those that are missing.
-# Usage: scripts/install-deps.sh play|test|mutants
+# Usage: scripts/install-deps.sh play|test|fuzz|mutants
 set -euo pipefail
 
 want=(cmake g++ make pkg-config libsdl2-dev libsdl2-mixer-dev libsimpleini-dev libicu-dev)
 case "${1:-play}" in
   test) want+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool xauth) ;;
   mutants) want+=(libgtest-dev libgmock-dev python3) ;;
+  # libFuzzer and the sanitizer runtimes come with clang's runtime package.
+  fuzz) want+=(clang libclang-rt-14-dev) ;;
 esac
 
 missing=()

@@ -20,7 +20,11 @@ constexpr std::size_t kMaxIniFile = std::size_t(64) << 20;  // far beyond any se
 // take it for a blank so that they agree on every line.
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\0'; }
 
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+// Names compare as the reader sees them: without case, a NUL as a blank.
+char lower(char c) {
+    if (c == '\0') return ' ';
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
 
 bool sameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
