@@ -1,10 +1,13 @@
 #include "platform/IniFileIo.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
@@ -45,33 +48,107 @@ bool writeAll(int fd, const std::string& bytes) {
     return true;
 }
 
-bool replaceAt(const std::string& path, const std::string& bytes, const struct stat* old) {
-    static unsigned counter = 0;
+// Temporary files are named "<file>.tmp-<pid>-<n>": a later write can then
+// tell the leftovers of a process that no longer runs from a write still
+// under way in another one.
+std::string tempPrefix(const std::string& path) { return path + ".tmp-"; }
+
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+}
+
+std::string tempName(const std::string& path) {
+    static std::atomic<unsigned> counter{0};
+    return tempPrefix(path) + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+}
+
+// The new file takes the place of the old one: same permissions and, where
+// allowed, the same owner.
+bool writeContent(int fd, const std::string& bytes, const struct stat* old) {
+    bool ok = true;
+    if (old) {
+        ok = ::fchmod(fd, old->st_mode & 07777) == 0;
+        if (::fchown(fd, old->st_uid, old->st_gid) != 0) { /* not ours to change */ }
+    }
+    return ok && writeAll(fd, bytes) && ::fsync(fd) == 0;
+}
+
+enum class Outcome { Done, Failed, Unsupported };
+
+// The file is written without a name (O_TMPFILE), so a process killed while
+// writing leaves nothing behind; only once the content is on disk does it
+// get a temporary name, which the rename right after takes away again. A
+// kill between those two calls is the one moment a named temporary file
+// can be left; the next write or start removes it (removeStaleTemps).
+Outcome replaceUnnamed(const std::string& path, const std::string& bytes, const struct stat* old) {
+#ifdef O_TMPFILE
+    const int fd = ::open(folderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        // Not offered by this system or file system: the named way.
+        if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) return Outcome::Unsupported;
+        return Outcome::Failed;
+    }
+    if (!writeContent(fd, bytes, old)) {
+        ::close(fd);
+        return Outcome::Failed;
+    }
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    std::string temp;
+    bool linked = false;
+    for (int attempt = 0; attempt < 100 && !linked; ++attempt) {
+        temp = tempName(path);
+        linked = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) == 0;
+        // Without /proc, naming a descriptor needs a privilege.
+        if (!linked && errno == ENOENT)
+            linked = ::linkat(fd, "", AT_FDCWD, temp.c_str(), AT_EMPTY_PATH) == 0;
+        if (!linked && errno != EEXIST) break;
+    }
+    if (!linked) {
+        const bool unsupported = errno == ENOENT || errno == EPERM;
+        ::close(fd);
+        return unsupported ? Outcome::Unsupported : Outcome::Failed;
+    }
+    // Nothing between the link and the rename: that is the window.
+    const bool renamed = ::rename(temp.c_str(), path.c_str()) == 0;
+    if (!renamed) ::unlink(temp.c_str());
+    ::close(fd);
+    return renamed ? Outcome::Done : Outcome::Failed;
+#else
+    (void)path, (void)bytes, (void)old;
+    return Outcome::Unsupported;
+#endif
+}
+
+// The same with a temporary file named from the start: a kill at any point
+// before the rename leaves it behind.
+bool replaceNamed(const std::string& path, const std::string& bytes, const struct stat* old) {
     std::string temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        temp = tempName(path);
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) return false;
     }
     if (fd < 0) return false;
-    bool ok = true;
-    if (old) {
-        // The new file takes the place of the old one: same permissions and,
-        // where allowed, the same owner.
-        ok = ::fchmod(fd, old->st_mode & 07777) == 0;
-        if (::fchown(fd, old->st_uid, old->st_gid) != 0) { /* not ours to change */ }
-    }
-    ok = ok && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    bool ok = writeContent(fd, bytes, old);
     if (::close(fd) != 0) ok = false;
     ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
+    if (!ok) ::unlink(temp.c_str());
+    return ok;
+}
+
+bool replaceAt(const std::string& path, const std::string& bytes, const struct stat* old) {
+    removeStaleTemps(path);
     // One flush per write: the folder is not flushed after the rename. A
-    // crash just after it may bring back the old content, never a mix.
-    return true;
+    // crash of the system just after it may bring back the old content,
+    // never a mix.
+    switch (replaceUnnamed(path, bytes, old)) {
+    case Outcome::Done: return true;
+    case Outcome::Failed: return false;
+    case Outcome::Unsupported: break;
+    }
+    return replaceNamed(path, bytes, old);
 }
 
 }  // namespace
@@ -173,6 +250,32 @@ bool replaceFile(const std::string& path, const std::string& bytes) {
         return replaceAt(target, bytes, &st);
     }
     return replaceAt(target, bytes, nullptr);
+}
+
+void removeStaleTemps(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string dir = folderOf(path);
+    const std::string prefix = tempPrefix(path.substr(slash == std::string::npos ? 0 : slash + 1));
+    DIR* folder = ::opendir(dir.c_str());
+    if (!folder) return;
+    while (const dirent* entry = ::readdir(folder)) {
+        const std::string name = entry->d_name;
+        if (name.compare(0, prefix.size(), prefix) != 0) continue;
+        // "<pid>-<n>", digits only.
+        const std::string tail = name.substr(prefix.size());
+        const std::size_t dash = tail.find('-');
+        if (dash == 0 || dash == std::string::npos || dash + 1 == tail.size() ||
+            tail.find_first_not_of("0123456789-") != std::string::npos || tail.find('-', dash + 1) != std::string::npos)
+            continue;
+        const long pid = std::strtol(tail.c_str(), nullptr, 10);
+        // Our own may be a write under way; another process's only while it runs.
+        if (pid <= 0 || pid == long(::getpid())) continue;
+        if (::kill(pid_t(pid), 0) == 0 || errno != ESRCH) continue;
+        const std::string file = dir + "/" + name;
+        struct stat st {};
+        if (::lstat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(file.c_str());
+    }
+    ::closedir(folder);
 }
 
 }  // namespace plat::internal

@@ -43,7 +43,16 @@ uint64_t contentHash(std::string_view bytes);
 // the usual ones. A link is followed: the file it names is replaced. A
 // read-only file (no write permission for anyone, or none for us) is not
 // replaced. False when anything failed; no temporary file is left behind.
+// Where the system allows, the content is written to a file without a name
+// until it is complete, so that even a process killed part-way leaves at
+// most a named temporary file for the few instructions between naming it
+// and the rename.
 bool replaceFile(const std::string& path, const std::string& bytes);
+
+// Removes the temporary files that writes of path left beside it when their
+// process died (their process no longer runs); never those of a write under
+// way. Every replaceFile does this first.
+void removeStaleTemps(const std::string& path);
 
 // What a cache remembers about the file a cached value came from.
 struct CachedFile {

@@ -140,99 +140,102 @@ bool lookup(const std::string& file, const std::string& section, const std::stri
 
 // ---- Writing ------------------------------------------------------------
 
-struct Line {
-    std::size_t begin, end, next;  // text [begin, end), line break [end, next)
-};
-
-std::vector<Line> splitLines(const std::string& b) {
-    std::vector<Line> lines;
-    std::size_t begin = 0;
-    for (std::size_t i = 0; i < b.size(); ++i) {
-        if (b[i] != '\n' && b[i] != '\r') continue;
-        std::size_t next = (b[i] == '\r' && i + 1 < b.size() && b[i + 1] == '\n') ? i + 2 : i + 1;
-        lines.push_back({begin, i, next});
-        begin = next;
-        i = next - 1;
-    }
-    if (begin < b.size()) lines.push_back({begin, b.size(), b.size()});
-    return lines;
-}
-
-// The file's own line break, "\n" when it has none yet.
-std::string lineBreakOf(const std::string& b, const std::vector<Line>& lines) {
-    for (const Line& l : lines)
-        if (l.next > l.end) return b.substr(l.end, l.next - l.end);
-    return "\n";
-}
-
 enum class Kind { Other, Section, Key };
 
-struct LineInfo {
+// One line of a file being patched: its text, its own line break (empty on
+// a last line without one) and what the reader makes of it.
+struct PatchLine {
+    std::string text;
+    std::string lineBreak;
     Kind kind = Kind::Other;
-    std::string_view name;
-    std::size_t equals = 0;  // offset of '=' in the file (keys)
+    std::string name;
+    std::size_t equals = 0;  // offset of '=' in the text (keys)
 };
 
 // Reads one line the way the parser does: blanks lead, ';' or '#' start a
 // comment, "[name]" a section, "name=value" a key; anything else is ignored.
-LineInfo classify(const std::string& b, const Line& l, bool firstLine) {
-    LineInfo r;
-    std::size_t p = l.begin;
-    if (firstLine && b.compare(0, 3, "\xEF\xBB\xBF") == 0) p += 3;  // UTF-8 mark
-    while (p < l.end && isBlank(b[p])) ++p;
-    if (p >= l.end || b[p] == ';' || b[p] == '#') return r;
-    std::string_view text(b.data() + p, l.end - p);
+void classify(PatchLine& line, bool firstLine) {
+    const std::string& t = line.text;
+    line.kind = Kind::Other;
+    std::size_t p = 0;
+    if (firstLine && t.compare(0, 3, "\xEF\xBB\xBF") == 0) p = 3;  // UTF-8 mark
+    while (p < t.size() && isBlank(t[p])) ++p;
+    if (p >= t.size() || t[p] == ';' || t[p] == '#') return;
+    std::string_view text(t.data() + p, t.size() - p);
     if (text.front() == '[') {
         std::size_t close = text.find(']');
-        if (close == std::string_view::npos) return r;
-        r.kind = Kind::Section;
-        r.name = trimmed(text.substr(1, close - 1));
-        return r;
+        if (close == std::string_view::npos) return;
+        line.kind = Kind::Section;
+        line.name = std::string(trimmed(text.substr(1, close - 1)));
+        return;
     }
     std::size_t eq = text.find('=');
-    if (eq == std::string_view::npos || eq == 0) return r;
-    r.kind = Kind::Key;
-    r.name = trimmed(text.substr(0, eq));
-    r.equals = p + eq;
-    return r;
+    if (eq == std::string_view::npos || eq == 0) return;
+    line.kind = Kind::Key;
+    line.name = std::string(trimmed(text.substr(0, eq)));
+    line.equals = p + eq;
 }
 
-// The file's bytes with [section] key set to value, every other byte kept.
-std::string patched(const std::string& b, const std::string& section, const std::string& key,
-                    const std::string& value) {
-    const std::vector<Line> lines = splitLines(b);
-    const std::string br = lineBreakOf(b, lines);
-    const std::string newLine = key + "=" + value;
+PatchLine newLine(std::string text, const std::string& lineBreak, bool firstLine) {
+    PatchLine line;
+    line.text = std::move(text);
+    line.lineBreak = lineBreak;
+    classify(line, firstLine);
+    return line;
+}
 
-    std::size_t header = lines.size();
-    for (std::size_t i = 0; i < lines.size() && header == lines.size(); ++i) {
-        LineInfo p = classify(b, lines[i], i == 0);
-        if (p.kind == Kind::Section && sameName(p.name, section)) header = i;
+// A file split into lines: '\n', '\r\n' and a lone '\r' each end one.
+// The second result is the file's own line break, "\n" when it has none.
+std::vector<PatchLine> splitLines(const std::string& b, std::string* lineBreak) {
+    std::vector<PatchLine> lines;
+    *lineBreak = "\n";
+    bool breakSeen = false;
+    std::size_t begin = 0;
+    for (std::size_t i = 0; i <= b.size(); ++i) {
+        if (i < b.size() && b[i] != '\n' && b[i] != '\r') continue;
+        if (i == b.size() && begin == b.size()) break;
+        std::size_t next = i == b.size() ? i : i + 1;
+        if (i < b.size() && b[i] == '\r' && i + 1 < b.size() && b[i + 1] == '\n') next = i + 2;
+        lines.push_back(newLine(b.substr(begin, i - begin), b.substr(i, next - i), lines.empty()));
+        if (!breakSeen && next > i) {
+            breakSeen = true;
+            *lineBreak = lines.back().lineBreak;
+        }
+        begin = next;
+        i = next - 1;
     }
+    return lines;
+}
+
+// Sets [section] key = value among the lines, every other byte kept.
+void patch(std::vector<PatchLine>& lines, const std::string& br, const std::string& section,
+           const std::string& key, const std::string& value) {
+    std::size_t header = 0;
+    while (header < lines.size() && !(lines[header].kind == Kind::Section && sameName(lines[header].name, section)))
+        ++header;
     if (header == lines.size()) {
-        std::string out = b;
-        if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += br;
-        return out + "[" + section + "]" + br + newLine + br;
+        if (!lines.empty() && lines.back().lineBreak.empty()) lines.back().lineBreak = br;
+        lines.push_back(newLine("[" + section + "]", br, lines.empty()));
+        lines.push_back(newLine(key + "=" + value, br, false));
+        return;
     }
-
     std::size_t after = header;  // the new key goes after the section's last key
     for (std::size_t i = header + 1; i < lines.size(); ++i) {
-        LineInfo p = classify(b, lines[i], false);
-        if (p.kind == Kind::Section) break;
-        if (p.kind != Kind::Key) continue;
-        if (sameName(p.name, key)) {
+        PatchLine& l = lines[i];
+        if (l.kind == Kind::Section) break;
+        if (l.kind != Kind::Key) continue;
+        if (sameName(l.name, key)) {
             // Only the value changes: the key as spelt and the blanks after '='
             // stay, and so does the line break.
-            std::size_t keep = p.equals + 1;
-            while (keep < lines[i].end && (b[keep] == ' ' || b[keep] == '\t')) ++keep;
-            return b.substr(0, keep) + value + b.substr(lines[i].end);
+            std::size_t keep = l.equals + 1;
+            while (keep < l.text.size() && (l.text[keep] == ' ' || l.text[keep] == '\t')) ++keep;
+            l.text.replace(keep, std::string::npos, value);
+            return;
         }
         after = i;
     }
-    const Line& l = lines[after];
-    std::string out = b.substr(0, l.next);
-    if (l.next == l.end) out += br;  // the last line had no line break
-    return out + newLine + br + b.substr(l.next);
+    if (lines[after].lineBreak.empty()) lines[after].lineBreak = br;  // the last line had none
+    lines.insert(lines.begin() + std::ptrdiff_t(after) + 1, newLine(key + "=" + value, br, false));
 }
 
 bool validName(std::string_view n, bool isKey) {
@@ -333,13 +336,18 @@ bool patchAll(const std::vector<ProfileEntry>& entries, const std::string& file,
     internal::FileStamp stamp;
     const internal::ReadResult read = internal::readWholeFile(file, kMaxIniFile, &bytes, &stamp);
     if (read != internal::ReadResult::Ok && read != internal::ReadResult::Missing) return false;
+    // Split once: the lines are patched in place, not the whole file copied
+    // for every entry.
+    std::string br;
+    std::vector<PatchLine> lines = splitLines(bytes, &br);
     for (const ProfileEntry& e : entries) {
         const std::string s = callerName(e.section), k = callerName(e.key);
         if (!validName(s, false) || !validName(k, true)) return false;
         if (e.value.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) return false;
-        bytes = patched(bytes, s, k, e.value);
+        patch(lines, br, s, k, e.value);
     }
-    *out = std::move(bytes);
+    out->clear();
+    for (const PatchLine& l : lines) *out += l.text + l.lineBreak;
     return true;
 }
 
@@ -355,6 +363,10 @@ bool profileWriteAll(const std::vector<ProfileEntry>& entries, const std::string
     cache().erase(file);
     std::string bytes;
     return patchAll(entries, file, &bytes) && internal::replaceFile(file, bytes);
+}
+
+void profileRemoveLeftovers(const std::string& file) {
+    if (!file.empty()) internal::removeStaleTemps(file);
 }
 
 bool profileCreate(const std::string& file, const std::string& bytes) {

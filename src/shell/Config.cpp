@@ -169,6 +169,9 @@ std::string besideConfig(const char* fileName) {
 // lacks keys of the shipped one gets them added, every line it holds kept.
 // What was done goes to the log; a file as shipped gets no line.
 void repairConfig() {
+    // A save killed part-way (the game ended by force) may have left its
+    // temporary file beside config.cfg.
+    plat::profileRemoveLeftovers(configPath);
     const std::string shipped(shippedConfig());
     std::vector<plat::ProfileEntry> held;
     switch (plat::profileRead(configPath, &held)) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <climits>
@@ -317,6 +318,41 @@ TEST_F(ProfileTest, AReadOnlyFileIsNeverReplaced) {
     EXPECT_EQ(readFile(f), before);
     EXPECT_TRUE(plat::profileCreate(dir.file("fresh.cfg"), "[fresh]\nk=v\n"));
     EXPECT_EQ(get(dir.file("fresh.cfg"), "fresh", "k"), "v");
+}
+
+// A writer killed between naming its temporary file and the rename leaves
+// "<file>.tmp-<pid>-<n>"; the next write, or a start, removes it, but never
+// the file of a writer that still runs, nor anything else.
+TEST_F(ProfileTest, LeftoversOfKilledWritersAreRemovedAndNothingElse) {
+    const pid_t gone = ::fork();
+    ASSERT_GE(gone, 0);
+    if (gone == 0) ::_exit(0);
+    ASSERT_EQ(::waitpid(gone, nullptr, 0), gone);
+    const std::string dead = std::to_string(gone);
+    const auto f = ini("[s]\nk=1\n");
+    const std::vector<std::string> kept = {
+        "test.cfg.tmp-1-0",                                   // its writer runs
+        "test.cfg.tmp-" + std::to_string(::getpid()) + "-3",  // ours: a write under way
+        "test.cfg.tmp-" + dead + "-x",                        // not the writer's naming
+        "test.cfg.tmp-" + dead,
+        "other.cfg.tmp-" + dead + "-0",                       // another file's
+    };
+    for (const std::string& name : kept) ini("x", name);
+    ini("x", "test.cfg.tmp-" + dead + "-0");
+    ini("x", "test.cfg.tmp-" + dead + "-17");
+    ASSERT_EQ(::mkdir(dir.file("test.cfg.tmp-" + dead + "-2").c_str(), 0755), 0);  // no file
+
+    ASSERT_TRUE(profileWrite("s", "k", "2", f));
+    std::vector<std::string> want = kept;
+    want.push_back("test.cfg");
+    want.push_back("test.cfg.tmp-" + dead + "-2");
+    std::sort(want.begin(), want.end());
+    EXPECT_EQ(folderNames(), want);
+
+    ini("x", "test.cfg.tmp-" + dead + "-5");
+    plat::profileRemoveLeftovers(f);
+    EXPECT_EQ(folderNames(), want);
+    EXPECT_EQ(get(f, "s", "k"), "2");
 }
 
 TEST_F(ProfileTest, RewrittenFilesKeepTheirPermissionsAndLinks) {
