@@ -3,12 +3,14 @@
 #   make test   install what is missing, build with sanitizers, run every test
 #   make bench  build optimised and run the benchmarks
 #   make mutants  check that the tests catch each deliberate fault of tests/mutants.txt
+#   make replay-digests  rewrite the expected end states of the recorded replays
+#   make replay-record   record the replays anew with the bots (tests/replay/README.md)
 
 JOBS ?= $(shell nproc)
 BUILD ?= build
 TEST_BUILD ?= build-test
 
-.PHONY: play test bench mutants build build-test deps-play deps-test clean
+.PHONY: play test bench mutants replay-digests replay-record build build-test deps-play deps-test clean
 
 deps-play:
 	@scripts/install-deps.sh play
@@ -35,6 +37,16 @@ bench: deps-test
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DEMBERHAUNT_TESTS=OFF
 	cmake --build build-bench -j $(JOBS)
 	@for b in build-bench/bench/*; do if [ -f "$$b" ] && [ -x "$$b" ]; then "$$b" || exit 1; fi; done
+
+REPLAYS = tests/replay/recorded
+REPLAY_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 SDL_AUDIODRIVER=dummy
+
+replay-digests: build-test
+	$(REPLAY_ENV) $(TEST_BUILD)/tests/replay_tool digest $(REPLAYS)
+
+# NAMES= limits it to some scenarios (e.g. NAMES="tutorial level5").
+replay-record: build-test
+	$(REPLAY_ENV) $(TEST_BUILD)/tests/replay_tool record $(REPLAYS) $(NAMES)
 
 mutants:
 	@scripts/install-deps.sh mutants
