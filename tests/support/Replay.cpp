@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <exception>
 #include <cstring>
 #include <filesystem>
 #include <sstream>
@@ -358,6 +359,10 @@ bool play(const Script& script, const GameFiles& files, std::string* digest, std
         return true;
     } catch (const CException& e) {
         if (error) *error = std::string("the game did not start: ") + e.getMessage();
+        return false;
+    } catch (const std::exception& e) {
+        // The game's folder could not be laid out (no built game, a full disk).
+        if (error) *error = e.what();
         return false;
     }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <exception>
 #include <cstdlib>
 #include <deque>
 #include <map>
@@ -584,6 +585,10 @@ bool record(const Scenario& scenario, const GameFiles& files, Script* out, std::
         if (digest) *digest = session.digest();
     } catch (const CException& e) {
         if (error) *error = std::string("the game did not start: ") + e.getMessage();
+        return false;
+    } catch (const std::exception& e) {
+        // The game's folder could not be laid out (no built game, a full disk).
+        if (error) *error = e.what();
         return false;
     }
     *out = script;
