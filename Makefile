@@ -4,6 +4,8 @@
 #   make bench  build optimised and run the benchmarks
 #   make fuzz   build the fuzz targets with clang and run each for FUZZ_SECONDS
 #   make mutants  check that the tests catch each deliberate fault of tests/mutants/
+#   make replay-digests  rewrite the expected end states of the recorded replays
+#   make replay-record   record the replays anew with the bots (tests/replay/README.md)
 
 JOBS ?= $(shell nproc)
 BUILD ?= build
@@ -13,7 +15,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 300
 FUZZ_JOBS ?= $(shell n=$$(nproc); [ $$n -gt 3 ] && n=3; echo $$n)
 
-.PHONY: play test bench fuzz mutants build build-test build-fuzz deps-play deps-test deps-fuzz clean
+.PHONY: play test bench fuzz mutants replay-digests replay-record build build-test build-fuzz deps-play deps-test deps-fuzz clean
 
 deps-play:
 	@scripts/install-deps.sh play
@@ -51,6 +53,16 @@ build-fuzz: deps-fuzz
 
 fuzz: build-fuzz
 	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_JOBS)
+
+REPLAYS = tests/replay/recorded
+REPLAY_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 SDL_AUDIODRIVER=dummy
+
+replay-digests: build-test
+	$(REPLAY_ENV) $(TEST_BUILD)/tests/replay_tool digest $(REPLAYS)
+
+# NAMES= limits it to some scenarios (e.g. NAMES="tutorial level5").
+replay-record: build-test
+	$(REPLAY_ENV) $(TEST_BUILD)/tests/replay_tool record $(REPLAYS) $(NAMES)
 
 mutants:
 	@scripts/install-deps.sh mutants
