@@ -26,7 +26,9 @@
 #include "shell/GameWindow.h"
 #include "shell/Input.h"
 #include "shell/ShellFixture.h"
+#include "support/FieldCheck.h"
 #include "support/PassLoop.h"
+#include "support/RandomPlayer.h"
 
 namespace stagetest {
 namespace {
@@ -41,15 +43,6 @@ constexpr uint32_t kMaxStallMs = 500;
 // reaches the end of the round by the clock and the result that follows.
 constexpr int kSoakClockSeconds = 40;
 constexpr int kCalmClockSeconds = 12;
-
-// Generous bounds: the lists keep every object until the stage ends, so
-// they grow over a round, but never without limit.
-constexpr std::size_t kMaxExplosions = 2000;
-constexpr std::size_t kMaxEnemies = 300;
-constexpr std::size_t kMaxBombs = 1000;
-constexpr std::size_t kMaxMissiles = 1000;
-constexpr std::size_t kMaxPowerups = 1000;
-constexpr std::size_t kMaxBlocks = 2000;
 
 using LoadStage = void (*)(Level&, int players, int difficulty);
 
@@ -117,196 +110,12 @@ std::vector<SoakRun> soakRuns() {
     return runs;
 }
 
-// A restless player at the keyboard: holds a direction (sometimes two) for
-// a while, taps and holds the bomb key and then runs for cover round a
-// corner, uses the secondary key, and now and then hits a key that belongs
-// to nobody.
-class KeyDriver {
-public:
-    // Directions of the driver: 0 up, 1 down, 2 left, 3 right.
-    static constexpr int kColStep[4] = {0, 0, -1, 1};
-    static constexpr int kRowStep[4] = {-1, 1, 0, 0};
-
-    KeyDriver(uint32_t seed, int players, bool windowMessages)
-        : random(seed), playerCount(players), windowMessages(windowMessages), plans(players) {}
-
-    // Where player `number` stands; false when it is gone.
-    std::function<bool(int number, int& col, int& row)> position;
-    // Whether a player could step onto the cell.
-    std::function<bool(int col, int row)> open;
-    // No bombs while set.
-    bool calm = false;
-
-    // Brings the keys to what the plan wants at `now`.
-    void step(uint32_t now) {
-        std::set<int> wanted;
-        for (int p = 0; p < playerCount; ++p) {
-            Plan& plan = plans[p];
-            const int* keys = playerKeys[p];
-            int col = 0, row = 0;
-            const bool placed = position && position(p + 1, col, row);
-            if (plan.fleeing && placed && (col != plan.bombCol || row != plan.bombRow)) {
-                // Off the bomb's cell: out of its line if the field allows.
-                plan.fleeing = false;
-                const int first = plan.directions.empty() ? 0 : plan.directions[0];
-                const int side = first < 2 ? 2 + pick(0, 1) : pick(0, 1);
-                for (int d : {side, side ^ 1}) {
-                    if (open && open(col + kColStep[d], row + kRowStep[d])) {
-                        plan.directions.assign(1, d);
-                        plan.directionUntil = now + uint32_t(pick(400, 900));
-                        break;
-                    }
-                }
-            }
-            if (now >= plan.directionUntil) {
-                plan.fleeing = false;
-                plan.directions.clear();
-                const int roll = pick(0, 99);
-                if (roll >= 15) plan.directions.push_back(pick(0, 3));
-                if (roll >= 90) plan.directions.push_back(pick(0, 3));
-                plan.directionUntil = now + uint32_t(pick(60, 1500));
-            }
-            if (!calm && now >= plan.primaryUntil && pick(0, 99) < 4) {
-                plan.primaryUntil = now + uint32_t(pick(20, 300));
-                if (placed && pick(0, 4) != 0) {
-                    const int start = pick(0, 3);
-                    for (int turn = 0; turn < 4; ++turn) {
-                        const int d = (start + turn) % 4;
-                        if (open && open(col + kColStep[d], row + kRowStep[d])) {
-                            plan.directions.assign(1, d);
-                            plan.directionUntil = now + 2000;
-                            plan.fleeing = true;
-                            plan.bombCol = col;
-                            plan.bombRow = row;
-                            break;
-                        }
-                    }
-                }
-            }
-            if (now >= plan.secondaryUntil && pick(0, 99) < 3)
-                plan.secondaryUntil = now + uint32_t(pick(20, 600));
-            const int directionSlots[4] = {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT};
-            for (int d : plan.directions) wanted.insert(keys[directionSlots[d]]);
-            if (now < plan.primaryUntil) wanted.insert(keys[KEY_PRIMARY]);
-            if (now < plan.secondaryUntil) wanted.insert(keys[KEY_SECONDARY]);
-        }
-        if (pick(0, 999) < 5) wanted.insert(pick(0, 255));
-        for (int code : down)
-            if (!wanted.count(code)) send(code, false);
-        for (int code : wanted)
-            if (!down.count(code)) send(code, true);
-        down = wanted;
-    }
-
-    void releaseAll() {
-        for (int code : down) send(code, false);
-        down.clear();
-    }
-
-    int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
-
-private:
-    struct Plan {
-        std::vector<int> directions;
-        uint32_t directionUntil = 0;
-        uint32_t primaryUntil = 0;
-        uint32_t secondaryUntil = 0;
-        bool fleeing = false;
-        int bombCol = 0;
-        int bombRow = 0;
-    };
-
-    void send(int code, bool pressed) {
-        if (!windowMessages) {
-            plat::headless::setKeyState(code, pressed);
-            return;
-        }
-        plat::Message msg;
-        msg.type = pressed ? plat::MsgType::KeyDown : plat::MsgType::KeyUp;
-        msg.wParam = uint32_t(code);
-        window.wndProc(msg);
-    }
-
-    std::mt19937 random;
-    int playerCount;
-    bool windowMessages;
-    std::vector<Plan> plans;
-    std::set<int> down;
-    // Only its window procedure is used: it fills the window key table.
-    GameWindow window;
-};
-
 class StageSoakTest : public StageTest, public ::testing::WithParamInterface<SoakRun> {
 protected:
     void TearDown() override {
         windowInput = false;
         std::fill(std::begin(windowKeys), std::end(windowKeys), uint8_t(0));
         StageTest::TearDown();
-    }
-
-    // What must hold after every frame. False after the first failure, so a
-    // broken run reports once instead of on every frame.
-    bool checkField(int startSeconds) {
-        const int w = level.grid.getWidth();
-        const int h = level.grid.getHeight();
-        for (int l = 0; l < layer::kCount; ++l)
-            for (int r = 0; r < h; ++r)
-                for (int c = 0; c < w; ++c) {
-                    const int v = level.grid.getTile(l, c, r);
-                    if (v < cell::kEmpty || v > cell::kLastPowerup) {
-                        ADD_FAILURE() << "cell value " << v << " on layer " << l << " at " << c << "," << r;
-                        return false;
-                    }
-                }
-        // On a cell of the grid, and drawn no farther than a cell from it.
-        auto inside = [&](const GridObject& o, const char* what) {
-            const int t = level.tileSize;
-            if (o.getCol() >= 0 && o.getCol() < w && o.getRow() >= 0 && o.getRow() < h &&
-                std::abs(o.getX() - o.getCol() * t) <= t && std::abs(o.getY() - o.getRow() * t) <= t)
-                return true;
-            ADD_FAILURE() << what << " outside the grid at " << o.getCol() << "," << o.getRow() << " (pixel "
-                          << o.getX() << "," << o.getY() << ")";
-            return false;
-        };
-        for (const Player& p : level.players) {
-            if (!inside(p, "player")) return false;
-            if (p.health < 0 || p.health > std::max(p.startingHealth(), 100) || p.bombsPlaced < 0 ||
-                p.bombCount < 0 || p.bombPower < 1) {
-                ADD_FAILURE() << "player " << p.getNumber() << ": health " << p.health << ", bombs placed "
-                              << p.bombsPlaced << " of " << p.bombCount << ", power " << p.bombPower;
-                return false;
-            }
-        }
-        for (const Enemy& e : level.enemies)
-            if (!inside(e, "enemy")) return false;
-        for (const Bomb& b : level.bombs)
-            if (b.active && !inside(b, "bomb")) return false;
-        for (const Missile& m : level.missiles)
-            if (m.active && !inside(m, "missile")) return false;
-        for (const HomingMissile& m : level.homingMissiles)
-            if (m.active && !inside(m, "homing missile")) return false;
-        for (const Explosion& e : level.explosions)
-            if (e.active && !inside(e, "explosion")) return false;
-        for (const Powerup& u : level.powerups)
-            if (u.active && !inside(u, "powerup")) return false;
-
-        const bool listsBounded = level.explosions.size() < kMaxExplosions &&
-                                  level.enemies.size() < kMaxEnemies && level.bombs.size() < kMaxBombs &&
-                                  level.missiles.size() + level.homingMissiles.size() < kMaxMissiles &&
-                                  level.powerups.size() < kMaxPowerups && level.blocks.size() < kMaxBlocks;
-        if (!listsBounded) {
-            ADD_FAILURE() << "lists: explosions " << level.explosions.size() << ", enemies "
-                          << level.enemies.size() << ", bombs " << level.bombs.size() << ", missiles "
-                          << level.missiles.size() << "+" << level.homingMissiles.size() << ", powerups "
-                          << level.powerups.size() << ", blocks " << level.blocks.size();
-            return false;
-        }
-        if (level.secondsLeft < 0 || level.secondsLeft > startSeconds ||
-            level.livePlayers > level.getNumPlayers()) {
-            ADD_FAILURE() << "clock " << level.secondsLeft << ", live players " << level.livePlayers;
-            return false;
-        }
-        return true;
     }
 };
 
@@ -321,21 +130,20 @@ TEST_P(StageSoakTest, SurvivesRoundAfterRoundOfRandomPlay) {
     if (!run.windowInput) {
         ASSERT_TRUE(input.init());
     }
-    KeyDriver keys(seedOf(run.name) ^ extraSeed, run.players, run.windowInput);
-    keys.position = [this](int number, int& col, int& row) {
-        for (const Player& p : level.players) {
-            if (p.getNumber() != number || p.isDead()) continue;
-            col = p.getCol();
-            row = p.getRow();
-            return true;
+    // Only the window procedure of this window is used: it fills the window
+    // key table, as the game's window does.
+    GameWindow window;
+    RandomPlayer keys(seedOf(run.name) ^ extraSeed, run.players, [&](int code, bool pressed) {
+        if (!run.windowInput) {
+            plat::headless::setKeyState(code, pressed);
+            return;
         }
-        return false;
-    };
-    keys.open = [this](int col, int row) {
-        return level.grid.isValidX(col) && level.grid.isValidY(row) &&
-               level.grid.getTile(layer::kObjects, col, row) == cell::kEmpty &&
-               level.grid.getTile(layer::kExplosions, col, row) == cell::kEmpty;
-    };
+        plat::Message msg;
+        msg.type = pressed ? plat::MsgType::KeyDown : plat::MsgType::KeyUp;
+        msg.wParam = uint32_t(code);
+        window.wndProc(msg);
+    });
+    keys.watch(level);
     auto backBuffer = plat::Surface::create(640, 480);
 
     // Round after round, as the stage progression restarts a stage after a
@@ -391,7 +199,7 @@ TEST_P(StageSoakTest, SurvivesRoundAfterRoundOfRandomPlay) {
                 ASSERT_GE(level.secondsLeft, secondsBefore - 1) << "the clock ran on during the pause";
                 elapsed = plat::tickCount() - start;
             }
-            ASSERT_TRUE(checkField(startSeconds)) << "after " << elapsed << " ms";
+            ASSERT_EQ(fieldFault(level, startSeconds), "") << "after " << elapsed << " ms";
             ASSERT_LE(elapsed, deadline) << "the round did not end, clock " << level.secondsLeft
                                          << ", state " << level.state;
         }
