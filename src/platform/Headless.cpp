@@ -109,7 +109,8 @@ const std::vector<Box>& boxes() { return active() ? hs().boxes : kNoBoxes; }
 const std::vector<std::string>& audioLog() { return active() ? hs().audioLog : kNoLines; }
 
 void clearAudioLog() {
-    if (active()) hs().audioLog.clear();
+    // Its memory goes too: a long run measures the heap after clearing it.
+    if (active()) std::vector<std::string>().swap(hs().audioLog);
 }
 
 int presentCount() { return active() ? hs().presents : 0; }

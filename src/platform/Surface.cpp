@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <map>
+#include <memory>
 #include <mutex>
 
 #include "platform/BmpCodec.h"
@@ -170,38 +171,65 @@ std::unique_ptr<Surface> Surface::loadBmp(const std::string& path, std::string* 
     return std::unique_ptr<Surface>(new Surface(s));
 }
 
+namespace {
+
+// The images loadBmpShared hands out, by path, while somebody holds them.
+struct SharedImage {
+    internal::CachedFile file;
+    std::weak_ptr<const Surface> image;
+    std::chrono::steady_clock::time_point checkedAt;
+};
+struct SharedImages {
+    // Recursive: an image may die, and leave, while a load holds the lock.
+    std::recursive_mutex mutex;
+    std::map<std::string, SharedImage> byPath;
+};
+
+// Never destroyed: images held by globals die after static destruction.
+SharedImages& sharedImages() {
+    static SharedImages* images = new SharedImages;
+    return *images;
+}
+
+}  // namespace
+
 std::shared_ptr<const Surface> Surface::loadBmpShared(const std::string& path, std::string* error) {
-    struct Entry {
-        internal::CachedFile file;
-        std::shared_ptr<const Surface> image;
-        std::chrono::steady_clock::time_point checkedAt;
-    };
-    static std::map<std::string, Entry> cache;
-    static std::mutex mutex;
-    std::lock_guard<std::mutex> lock(mutex);
+    SharedImages& shared = sharedImages();
+    std::lock_guard<std::recursive_mutex> lock(shared.mutex);
 
     // A stage copies the same tiles and frames hundreds of times in a burst;
     // asking the file system each time would cost more than the copy. A file
     // whose stamp has settled is trusted for a short while after its check.
     constexpr auto kTrustFor = std::chrono::milliseconds(100);
     const auto now = std::chrono::steady_clock::now();
-    auto it = cache.find(path);
-    if (it != cache.end()) {
-        Entry& e = it->second;
-        if (e.file.settled && now - e.checkedAt < kTrustFor) return e.image;
-        if (e.file.stillCurrent(path, kMaxBmpFile)) {
-            e.checkedAt = now;
-            return e.image;
+    auto it = shared.byPath.find(path);
+    if (it != shared.byPath.end()) {
+        SharedImage& e = it->second;
+        if (std::shared_ptr<const Surface> image = e.image.lock()) {
+            if (e.file.settled && now - e.checkedAt < kTrustFor) return image;
+            if (e.file.stillCurrent(path, kMaxBmpFile)) {
+                e.checkedAt = now;
+                return image;
+            }
         }
-        cache.erase(it);
+        shared.byPath.erase(it);
     }
     std::string bytes;
     internal::FileStamp stamp;
     if (!readBmpFile(path, &bytes, &stamp, error)) return nullptr;
     SDL_Surface* s = decodeBmp(bytes, error);
     if (!s) return nullptr;
-    std::shared_ptr<const Surface> image(new Surface(s));
-    Entry& e = cache[path];
+    // Shared only while held: when a stage's clean-up lets go of the last
+    // bitmap of an image, its pixels are freed and its entry leaves, rather
+    // than every image ever drawn staying in memory for the rest of the run.
+    std::shared_ptr<const Surface> image(new Surface(s), [path](const Surface* dying) {
+        delete dying;
+        SharedImages& images = sharedImages();
+        std::lock_guard<std::recursive_mutex> lock(images.mutex);
+        auto entry = images.byPath.find(path);
+        if (entry != images.byPath.end() && entry->second.image.expired()) images.byPath.erase(entry);
+    });
+    SharedImage& e = shared.byPath[path];
     e.file.remember(stamp, bytes);
     e.image = image;
     e.checkedAt = now;

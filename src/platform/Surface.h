@@ -32,7 +32,9 @@ public:
     static std::unique_ptr<Surface> loadBmp(const std::string& path, std::string* error = nullptr);
 
     // The same decoded image shared by every caller that loads one path, for
-    // as long as the file on disk is unchanged (size, times, inode). A file
+    // as long as the file on disk is unchanged (size, times, inode) and
+    // somebody holds the image (once the last holder lets go, it is freed
+    // and a later load decodes the file again). A file
     // checked within the last 100 ms is not checked again, so a change on
     // disk shows up at most that late. The pixels must not be written
     // through the result.

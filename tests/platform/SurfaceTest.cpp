@@ -548,6 +548,17 @@ TEST(SurfaceTest, SharedLoadsFollowTheFileOnDisk) {
     auto third = Surface::loadBmpShared(path);
     ASSERT_NE(third, nullptr);
     EXPECT_EQ(third->pixel(0, 0), rgb(3, 3, 3));
+
+    // Shared only while held: once its holders let go (a stage cleaned up),
+    // the image is freed, and the next load reads the file again.
+    const std::weak_ptr<const Surface> watched = third;
+    first.reset();
+    second.reset();
+    third.reset();
+    EXPECT_TRUE(watched.expired());
+    auto fourth = Surface::loadBmpShared(path);
+    ASSERT_NE(fourth, nullptr);
+    EXPECT_EQ(fourth->pixel(0, 0), rgb(3, 3, 3));
 }
 
 }  // namespace
