@@ -3,6 +3,7 @@
 #   make test   install what is missing, build with sanitizers, run every test
 #   make bench  build optimised and run the benchmarks
 #   make fuzz   build the fuzz targets with clang and run each for FUZZ_SECONDS
+#   make soak   play every stage for hours of simulated time under the sanitizers
 #   make mutants  check that the tests catch each deliberate fault of tests/mutants/
 #   make replay-digests  rewrite the expected end states of the recorded replays
 #   make replay-record   record the replays anew with the bots (tests/replay/README.md)
@@ -14,8 +15,12 @@ FUZZ_BUILD ?= build-fuzz
 # Seconds each fuzz target runs, and how many run at once.
 FUZZ_SECONDS ?= 300
 FUZZ_JOBS ?= $(shell n=$$(nproc); [ $$n -gt 3 ] && n=3; echo $$n)
+# Seconds of play each stage gets per number of players and key source, and
+# how many sessions run at once.
+SOAK_SECONDS ?= 45
+SOAK_JOBS ?= $(JOBS)
 
-.PHONY: play test bench fuzz mutants replay-digests replay-record build build-test build-fuzz deps-play deps-test deps-fuzz clean
+.PHONY: play test bench fuzz soak mutants replay-digests replay-record build build-test build-fuzz deps-play deps-test deps-fuzz clean
 
 deps-play:
 	@scripts/install-deps.sh play
@@ -63,6 +68,9 @@ replay-digests: build-test
 # NAMES= limits it to some scenarios (e.g. NAMES="tutorial level5").
 replay-record: build-test
 	$(REPLAY_ENV) $(TEST_BUILD)/tests/replay_tool record $(REPLAYS) $(NAMES)
+
+soak: build-test
+	scripts/soak.sh $(TEST_BUILD)/tests/emberhaunt_soak $(SOAK_JOBS) $(SOAK_SECONDS)
 
 mutants:
 	@scripts/install-deps.sh mutants
