@@ -264,10 +264,11 @@ protected:
             const std::vector<std::string> left = strays(folder, "filler");
             for (const std::string& name : left)
                 if (name.compare(0, own.size(), own) != 0) r.failure = "kill " + std::to_string(i) + " left " + name;
-            if (!left.empty()) ++r.namedTemps;
+            if (left.empty()) continue;
+            ++r.namedTemps;
             loadConfig();  // the next start
-            if (!strays(folder, "filler").empty()) r.failure = "the start after kill " + std::to_string(i) +
-                                                               " left " + strays(folder, "filler")[0];
+            if (!strays(folder, "filler").empty())
+                r.failure = "the start after kill " + std::to_string(i) + " left " + strays(folder, "filler")[0];
         }
         return r;
     }
@@ -301,6 +302,9 @@ TEST_F(ConfigSaveSafetyTest, AKilledSaveLeavesTheOldFileOrTheNewOneAndNothingEls
         const KillReport r = killSaves(versions, 1000, spread, 20240612u, false);
         if (!r.failure.empty()) return r.failure;
         if (r.keptOld == 0 || r.tookNew == 0) return "the kills missed the save: " + describe(r);
+        // The file is written without a name: only a kill in the moment
+        // between naming it and the rename leaves one (a few in a thousand).
+        if (r.namedTemps > r.kills / 20) return "too many named temporary files: " + describe(r);
         return "ok " + describe(r) + " (spread over " + std::to_string(spread) + " us)";
     });
     fs::remove(disk);
