@@ -146,6 +146,7 @@ struct StageStats {
     int rounds = 0;        // set-ups
     int cleanUps = 0;      // returns to the menu
     std::size_t peak = 0;  // heap while it ran
+    long ownPeak = 0;      // the same over the heap back in the menu (the table's)
     long lowest = 0;       // heap after its clean-ups, against the session's first
     long highest = 0;
 };
@@ -182,9 +183,11 @@ public:
         for (int row = 0; row < Play::kRows; ++row) {
             const StageStats& s = stats[row];
             if (s.rounds == 0) continue;
-            std::fprintf(out, "stage\t%s\t%u\t%u\t%llu\t%d\t%d\t%zu\t%ld\t%ld\n", Play::rowLabel(row).c_str(),
-                         s.players, s.sources, (unsigned long long)s.ms, s.rounds, s.cleanUps, s.peak, s.lowest,
-                         s.highest);
+            // The stage's own share: its peak over the heap back in the menu.
+            const long own = baseline ? long(s.peak) - long(baseline) : 0;
+            std::fprintf(out, "stage\t%s\t%u\t%u\t%llu\t%d\t%d\t%zu\t%ld\t%ld\t%ld\n",
+                         Play::rowLabel(row).c_str(), s.players, s.sources, (unsigned long long)s.ms, s.rounds,
+                         s.cleanUps, s.peak, own, s.lowest, s.highest);
         }
         std::fprintf(out, "session\t%d\t%llu\t%zu\t%d\n", index, (unsigned long long)(plat::tickCount()),
                      baseline, cleanUps);
@@ -555,8 +558,8 @@ int report(int argc, char** argv, int first) {
                 uint64_t ms = 0;
                 int rounds = 0, cleans = 0;
                 std::size_t peak = 0;
-                long lowest = 0, highest = 0;
-                f >> players >> sources >> ms >> rounds >> cleans >> peak >> lowest >> highest;
+                long own = 0, lowest = 0, highest = 0;
+                f >> players >> sources >> ms >> rounds >> cleans >> peak >> own >> lowest >> highest;
                 StageStats& r = rows[label];
                 r.players |= players;
                 r.sources |= sources;
@@ -565,6 +568,7 @@ int report(int argc, char** argv, int first) {
                 r.rounds += rounds;
                 r.cleanUps += cleans;
                 r.peak = std::max(r.peak, peak);
+                r.ownPeak = std::max(r.ownPeak, own);
                 r.lowest = std::min(r.lowest, lowest);
                 r.highest = std::max(r.highest, highest);
             } else if (kind == "session") {
@@ -582,8 +586,8 @@ int report(int argc, char** argv, int first) {
             }
         }
     }
-    std::printf("| stage | players | key sources | simulated min | rounds | clean-ups | heap in play, peak MiB | "
-                "heap after clean-up, bytes off the first |\n|---|---|---|---|---|---|---|---|\n");
+    std::printf("| stage | players | key sources | simulated min | rounds | clean-ups | heap in play, peak MiB "
+                "(over the menu's) | heap after clean-up, bytes off the first |\n|---|---|---|---|---|---|---|---|\n");
     for (int row = 0; row < Play::kRows; ++row) {
         const std::string label = Play::rowLabel(row);
         if (!rows.count(label)) continue;
@@ -592,9 +596,9 @@ int report(int argc, char** argv, int first) {
         for (int p = 1; p <= 4; ++p)
             if (r.players & (1u << p)) players += (players.empty() ? "" : ",") + std::to_string(p);
         const std::string sources = r.sources == 3 ? "both" : r.sources == 1 ? "device" : "messages";
-        std::printf("| %s | %s | %s | %.1f | %d | %d | %s | %+ld .. %+ld |\n", label.c_str(), players.c_str(),
-                    sources.c_str(), double(r.ms) / 60000.0, r.rounds, r.cleanUps, mib(double(r.peak)).c_str(),
-                    r.lowest, r.highest);
+        std::printf("| %s | %s | %s | %.1f | %d | %d | %s (+%s) | %+ld .. %+ld |\n", label.c_str(),
+                    players.c_str(), sources.c_str(), double(r.ms) / 60000.0, r.rounds, r.cleanUps,
+                    mib(double(r.peak)).c_str(), mib(double(r.ownPeak)).c_str(), r.lowest, r.highest);
     }
     std::printf("\n%d sessions (%d finished), %.2f simulated hours in all, %.2f of them in stages; "
                 "%d clean-ups; the longest session took %.1f min of wall time\n",
