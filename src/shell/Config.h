@@ -142,7 +142,8 @@ void setConfigLog(std::function<void(const char* line)> sink);
 // config.cfg is first written afresh from the shipped one; keys of the
 // shipped file that the player's file lacks are read from the shipped one
 // and written into the player's file, whose own lines all stay. Either
-// repair writes one line to the log.
+// repair writes one line to the log. A temporary file that a save killed
+// part-way left beside config.cfg is removed first.
 void loadConfig();
 
 // Writes the persisted keys (options, input mode, key bindings) to

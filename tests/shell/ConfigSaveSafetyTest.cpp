@@ -115,13 +115,19 @@ std::string inOwnTmpfs(const std::string& disk, const char* size, const std::fun
     if (child == 0) {
         ::close(report[0]);
         std::string result;
-        fs::create_directory(disk);
-        if (!ownMountNamespace(&result))
-            result = "skip " + result;
-        else if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, size) != 0)
-            result = std::string("skip no tmpfs: ") + std::strerror(errno);
-        else
-            result = body();
+        // Whatever happens, the child ends here: it must never go on
+        // running the parent's tests.
+        try {
+            fs::create_directory(disk);
+            if (!ownMountNamespace(&result))
+                result = "skip " + result;
+            else if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, size) != 0)
+                result = std::string("skip no tmpfs: ") + std::strerror(errno);
+            else
+                result = body();
+        } catch (const std::exception& e) {
+            result = e.what();
+        }
         (void)!::write(report[1], result.data(), result.size());
         ::_exit(0);
     }
