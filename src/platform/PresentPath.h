@@ -1,0 +1,39 @@
+// How the window's picture reaches the screen: the decisions of the SDL
+// back end that need no display, kept free of SDL types so that tests can
+// check them directly.
+//
+// A frame goes either through an SDL renderer (a texture the graphics card
+// scales) or, where the only renderer would draw in software anyway,
+// straight into the window's own surface: a software GL stack costs far
+// more processor time and memory than the copy it stands in for.
+#pragma once
+
+#include <string>
+
+namespace plat::internal {
+
+// A rectangle in output pixels.
+struct ScreenRect {
+    int x = 0, y = 0, w = 0, h = 0;
+};
+
+// Where a srcW x srcH picture goes on an outW x outH output: as large as it
+// fits whole with its shape kept, centred, the rest left black (bars above
+// and below, or at the sides). Empty (w or h 0) when either size is not
+// positive, or the output is too small to show a line of the picture.
+ScreenRect letterbox(int srcW, int srcH, int outW, int outH);
+
+// True when a renderer draws in software: there is none (null or empty
+// name), it is SDL's own "software" one, or it is a GL renderer ("opengl",
+// "opengles2", ...) whose GL_RENDERER string names a software rasteriser
+// (llvmpipe, softpipe, swrast, "Software Rasterizer"; any case). A GL
+// renderer whose string is unknown (glRenderer null) counts as hardware.
+bool softwareRenderer(const char* rendererName, const char* glRenderer);
+
+// Whether the device folder (normally /dev) holds a node through which a
+// graphics driver can reach a GPU: a DRM node under dri/ or a node of the
+// NVIDIA driver. Without one, any GL the system offers is a software
+// rasteriser, so the game need not load GL to find that out.
+bool gpuDeviceNodes(const std::string& devDir);
+
+}  // namespace plat::internal
