@@ -1,7 +1,7 @@
 # Emberhaunt: every target does its own set-up on a fresh Debian machine.
 #   make play   install what is missing, build, run the game
 #   make test   install what is missing, build with sanitizers, run every test
-#   make bench  build optimised and run the benchmarks
+#   make bench  build optimised, run the benchmarks and the idle-cost script
 
 JOBS ?= $(shell nproc)
 BUILD ?= build
@@ -34,6 +34,7 @@ bench: deps-test
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DEMBERHAUNT_TESTS=OFF
 	cmake --build build-bench -j $(JOBS)
 	@for b in build-bench/bench/*; do if [ -f "$$b" ] && [ -x "$$b" ]; then "$$b" || exit 1; fi; done
+	bench/idle_cost.sh --game build-bench/bin
 
 clean:
 	rm -rf $(BUILD) $(TEST_BUILD) build-bench
