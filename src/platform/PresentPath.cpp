@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace plat::internal {
 
@@ -26,6 +28,28 @@ ScreenRect letterbox(int srcW, int srcH, int outW, int outH) {
     r.x = (outW - r.w) / 2;
     r.y = (outH - r.h) / 2;
     return r;
+}
+
+void scaleNearest(const uint32_t* src, int srcW, int srcH, int srcPitch, uint32_t* dst, int dstW, int dstH,
+                  int dstPitch) {
+    if (srcW <= 0 || srcH <= 0 || dstW <= 0 || dstH <= 0) return;
+    // The source column under each target column's centre.
+    std::vector<int> column(static_cast<std::size_t>(dstW));
+    for (int x = 0; x < dstW; ++x) column[std::size_t(x)] = int((int64_t(2 * x + 1) * srcW) / (int64_t(2) * dstW));
+    const auto* srcBytes = reinterpret_cast<const uint8_t*>(src);
+    auto* dstBytes = reinterpret_cast<uint8_t*>(dst);
+    int lastRow = -1;
+    for (int y = 0; y < dstH; ++y) {
+        const int row = int((int64_t(2 * y + 1) * srcH) / (int64_t(2) * dstH));
+        auto* out = reinterpret_cast<uint32_t*>(dstBytes + std::size_t(y) * dstPitch);
+        if (row == lastRow) {
+            std::memcpy(out, dstBytes + std::size_t(y - 1) * dstPitch, std::size_t(dstW) * 4);
+            continue;
+        }
+        const auto* in = reinterpret_cast<const uint32_t*>(srcBytes + std::size_t(row) * srcPitch);
+        for (int x = 0; x < dstW; ++x) out[x] = in[column[std::size_t(x)]];
+        lastRow = row;
+    }
 }
 
 bool softwareRenderer(const char* rendererName, const char* glRenderer) {

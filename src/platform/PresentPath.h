@@ -8,6 +8,7 @@
 // more processor time and memory than the copy it stands in for.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace plat::internal {
@@ -22,6 +23,14 @@ struct ScreenRect {
 // and below, or at the sides). Empty (w or h 0) when either size is not
 // positive, or the output is too small to show a line of the picture.
 ScreenRect letterbox(int srcW, int srcH, int outW, int outH);
+
+// Scales a srcW x srcH picture of 32-bit pixels to dstW x dstH, each
+// target pixel a copy of the source pixel under its centre (nearest
+// neighbour). Pitches are in bytes. Rows that take the same source row are
+// copied from the row above, so whole-number scales cost little more than
+// the source's size in lookups. Does nothing when a size is not positive.
+void scaleNearest(const uint32_t* src, int srcW, int srcH, int srcPitch, uint32_t* dst, int dstW, int dstH,
+                  int dstPitch);
 
 // True when a renderer draws in software: there is none (null or empty
 // name), it is SDL's own "software" one, or it is a GL renderer ("opengl",

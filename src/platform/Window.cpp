@@ -216,10 +216,15 @@ void presentThroughSurface(const Surface& s) {
     const bool whole = win.repaintAll || out != win.shownOn || out->w != win.shownW || out->h != win.shownH;
     if (whole) SDL_FillRect(out, nullptr, SDL_MapRGB(out->format, 0, 0, 0));
     SDL_Rect to{r.x, r.y, r.w, r.h};
-    if (r.w == s.width() && r.h == s.height())
+    if (r.w == s.width() && r.h == s.height()) {
         SDL_BlitSurface(win.frameView, nullptr, out, &to);
-    else
-        SDL_BlitScaled(win.frameView, nullptr, out, &to);  // nearest neighbour
+    } else if (out->format->format == internal::surfacePixelFormat() && !SDL_MUSTLOCK(out)) {
+        auto* corner = static_cast<uint8_t*>(out->pixels) + std::size_t(r.y) * out->pitch + std::size_t(r.x) * 4;
+        internal::scaleNearest(s.pixels(), s.width(), s.height(), s.pitch(), reinterpret_cast<uint32_t*>(corner),
+                               r.w, r.h, out->pitch);
+    } else {
+        SDL_BlitScaled(win.frameView, nullptr, out, &to);  // also nearest neighbour, with conversion
+    }
     const SDL_Rect changed{r.x, r.y, r.w, r.h};
     if (whole)
         SDL_UpdateWindowSurface(win.window);

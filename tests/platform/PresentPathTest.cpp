@@ -1,10 +1,13 @@
-// The decisions of the present path that need no display: where the picture
-// goes on a larger output, and which renderers count as drawing in software.
+// The parts of the present path that need no display: where the picture
+// goes on a larger output, its scaling, and which renderers count as
+// drawing in software.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/PresentPath.h"
 #include "support/TestFiles.h"
@@ -52,6 +55,40 @@ TEST(PresentPathTest, LetterboxFillsOneSideKeepsTheShapeAndCentres) {
     }
     // Sides as large as a surface may be do not overflow.
     EXPECT_TRUE(is(letterbox(16384, 16384, 16384, 8192), 4096, 0, 8192, 8192));
+}
+
+TEST(PresentPathTest, NearestScalingCopiesThePixelUnderEachCentre) {
+    // Every source pixel holds its own coordinates.
+    const int sw = 64, sh = 48;
+    std::vector<uint32_t> src(std::size_t(sw) * sh);
+    for (int y = 0; y < sh; ++y)
+        for (int x = 0; x < sw; ++x) src[std::size_t(y) * sw + x] = uint32_t(y) << 16 | uint32_t(x);
+    constexpr uint32_t kUntouched = 0xDEADBEEF;
+    const std::pair<int, int> sizes[] = {{128, 96}, {102, 77}, {64, 48}, {40, 30}, {200, 31}, {1, 1}};
+    for (auto [dw, dh] : sizes) {
+        SCOPED_TRACE(std::to_string(dw) + "x" + std::to_string(dh));
+        const int rowPixels = dw + 3;  // the target's rows are longer than the picture
+        std::vector<uint32_t> dst(std::size_t(rowPixels) * dh, kUntouched);
+        plat::internal::scaleNearest(src.data(), sw, sh, sw * 4, dst.data(), dw, dh, rowPixels * 4);
+        for (int y = 0; y < dh; ++y) {
+            for (int x = 0; x < rowPixels; ++x) {
+                const uint32_t v = dst[std::size_t(y) * rowPixels + x];
+                if (x >= dw) {
+                    ASSERT_EQ(v, kUntouched);
+                    continue;
+                }
+                // The target pixel's centre, in source pixels, lies in the
+                // source pixel it shows.
+                const double cx = (x + 0.5) * sw / dw, cy = (y + 0.5) * sh / dh;
+                const int sx = int(v & 0xFFFF), sy = int(v >> 16);
+                ASSERT_TRUE(sx <= cx && cx < sx + 1 && sy <= cy && cy < sy + 1) << x << "," << y;
+            }
+        }
+    }
+    std::vector<uint32_t> dst(4, kUntouched);
+    plat::internal::scaleNearest(src.data(), sw, sh, sw * 4, dst.data(), 0, 2, 8);
+    plat::internal::scaleNearest(src.data(), 0, sh, sw * 4, dst.data(), 2, 2, 8);
+    EXPECT_EQ(dst, std::vector<uint32_t>(4, kUntouched));
 }
 
 TEST(PresentPathTest, SoftwareRenderersAreToldFromGraphicsCards) {
