@@ -67,11 +67,10 @@ bool softwareRenderer(const char* rendererName, const char* glRenderer) {
 bool gpuDeviceNodes(const std::string& devDir) {
     namespace fs = std::filesystem;
     std::error_code ec;
-    // card* and renderD* are the DRM nodes every open driver uses.
-    for (fs::directory_iterator it(fs::path(devDir) / "dri", ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.rfind("card", 0) == 0 || name.rfind("renderD", 0) == 0) return true;
-    }
+    // Only drivers that can render get a render node; a display controller
+    // alone (the plain adapters of virtual machines, say) has a card node.
+    for (fs::directory_iterator it(fs::path(devDir) / "dri", ec), end; !ec && it != end; it.increment(ec))
+        if (it->path().filename().string().rfind("renderD", 0) == 0) return true;
     // The NVIDIA driver may run without DRM nodes.
     return fs::exists(fs::path(devDir) / "nvidiactl", ec);
 }

@@ -1,6 +1,6 @@
-// How the window's picture reaches the screen: the decisions of the SDL
-// back end that need no display, kept free of SDL types so that tests can
-// check them directly.
+// How the window's picture reaches the screen: the parts of the SDL back
+// end that need no display, kept free of SDL types so that tests can check
+// them directly. Never included outside src/platform/ (and its tests).
 //
 // A frame goes either through an SDL renderer (a texture the graphics card
 // scales) or, where the only renderer would draw in software anyway,
@@ -40,9 +40,9 @@ void scaleNearest(const uint32_t* src, int srcW, int srcH, int srcPitch, uint32_
 bool softwareRenderer(const char* rendererName, const char* glRenderer);
 
 // Whether the device folder (normally /dev) holds a node through which a
-// graphics driver can reach a GPU: a DRM node under dri/ or a node of the
-// NVIDIA driver. Without one, any GL the system offers is a software
-// rasteriser, so the game need not load GL to find that out.
+// graphics driver can render on a GPU: a DRM render node (dri/renderD*) or
+// the NVIDIA driver's control node. Without one, any GL the system offers
+// is a software rasteriser, so the game need not load GL to find that out.
 bool gpuDeviceNodes(const std::string& devDir);
 
 }  // namespace plat::internal

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <cstring>
 #include <deque>
 #include <memory>
 #include <thread>
@@ -13,6 +12,7 @@
 #include "platform/Clock.h"
 #include "platform/InternalState.h"
 #include "platform/PresentPath.h"
+#include "platform/SdlRendererProbe.h"
 #include "platform/SdlIcon.h"
 #include "platform/SdlKeys.h"
 #include "platform/Surface.h"
@@ -123,43 +123,16 @@ bool makeRenderer(const WindowSpec& spec) {
     return false;
 }
 
-// The GL_RENDERER string of the current GL context, which a GL renderer
-// has just made its own.
-const char* glRendererName() {
-    constexpr unsigned kGlRenderer = 0x1F01;
-    using GetString = const unsigned char* (*)(unsigned);
-    if (!SDL_GL_GetCurrentContext()) return nullptr;
-    auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
-    return getString ? reinterpret_cast<const char*>(getString(kGlRenderer)) : nullptr;
-}
-
-bool rendererDrawsInSoftware() {
-    SDL_RendererInfo info;
-    if (SDL_GetRendererInfo(g().win.renderer, &info) != 0) return true;
-    const bool gl = std::strncmp(info.name, "opengl", 6) == 0;
-    return internal::softwareRenderer(info.name, gl ? glRendererName() : nullptr);
-}
-
-// Without a GPU device node every GL on offer is a software one: known
-// without loading GL at all. Elsewhere the renderer itself must be asked.
-bool mayHaveGpu() {
-#ifdef __linux__
-    return internal::gpuDeviceNodes("/dev");
-#else
-    return true;
-#endif
-}
-
-// Picks how frames reach the screen: a renderer where the graphics card
-// serves it, otherwise the window's own surface (see PresentPath.h). A
-// renderer named in SDL_RENDER_DRIVER is used as it is.
+// Picks how frames reach the screen (see PresentPath.h): a renderer where
+// a graphics card serves it or where SDL_RENDER_DRIVER asks for one,
+// otherwise the window's own surface.
 bool choosePresentPath(const WindowSpec& spec) {
-    const char* asked = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
-    const bool askedFor = asked && *asked;
-    if ((askedFor || mayHaveGpu()) && makeRenderer(spec)) {
-        if (askedFor || !rendererDrawsInSoftware()) return true;
+    const internal::RendererKind kind = internal::probeRenderer();
+    if (kind != internal::RendererKind::Software && makeRenderer(spec)) {
+        if (kind != internal::RendererKind::Unknown || !internal::drawsInSoftware(g().win.renderer)) return true;
         releaseRenderer();
-        // GL stays loaded while the window it was loaded for lives.
+        // Found out here after all: GL is released with the window it was
+        // loaded for, where the system lets it go.
         SDL_DestroyWindow(g().win.window);
         g().win.window = openSdlWindow(spec);
         if (!g().win.window) return false;

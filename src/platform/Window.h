@@ -50,8 +50,9 @@ enum class WindowResult { Ok, FullScreenRefused, Failed };
 //
 // On Sdl, frames go through SDL's renderer where a graphics card draws for
 // it, and straight to the window's own surface where only a software
-// renderer would (GL is then never loaded); a renderer named in the
-// SDL_RENDER_DRIVER environment variable is used whatever it is.
+// renderer would (on Linux GL then never enters the game's process; a
+// short-lived child process asks where a GPU may exist); a renderer named
+// in the SDL_RENDER_DRIVER environment variable is used whatever it is.
 WindowResult createWindow(const WindowSpec& spec, WindowProc proc, void* user);
 void destroyWindow();
 bool windowExists();

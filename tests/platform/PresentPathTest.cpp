@@ -110,18 +110,16 @@ TEST(PresentPathTest, SoftwareRenderersAreToldFromGraphicsCards) {
     EXPECT_FALSE(softwareRenderer("metal", "llvmpipe"));  // only GL renderers name a GL rasteriser
 }
 
-TEST(PresentPathTest, GpuDeviceNodesAreDrmNodesOrTheNvidiaControlNode) {
+TEST(PresentPathTest, GpuDeviceNodesAreRenderNodesOrTheNvidiaControlNode) {
     testsupport::TempDir dev;
     EXPECT_FALSE(gpuDeviceNodes(dev.path()));
     EXPECT_FALSE(gpuDeviceNodes(dev.file("missing")));
+    // A display controller alone: no rendering.
+    ASSERT_TRUE(testsupport::writeFile(dev.file("dri/card0"), ""));
     ASSERT_TRUE(testsupport::writeFile(dev.file("dri/by-path/pci-0000:00:02.0-card"), ""));
     EXPECT_FALSE(gpuDeviceNodes(dev.path()));
     ASSERT_TRUE(testsupport::writeFile(dev.file("dri/renderD128"), ""));
     EXPECT_TRUE(gpuDeviceNodes(dev.path()));
-
-    testsupport::TempDir card;
-    ASSERT_TRUE(testsupport::writeFile(card.file("dri/card0"), ""));
-    EXPECT_TRUE(gpuDeviceNodes(card.path()));
 
     testsupport::TempDir nvidia;
     ASSERT_TRUE(testsupport::writeFile(nvidia.file("nvidiactl"), ""));
