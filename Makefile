@@ -2,18 +2,29 @@
 #   make play   install what is missing, build, run the game
 #   make test   install what is missing, build with sanitizers, run every test
 #   make bench  build optimised, run the benchmarks and the idle-cost script
+#   make fuzz   build the fuzz targets with clang and run each for FUZZ_SECONDS
+#   make mutants  check that the tests catch each deliberate fault of tests/mutants/
+#   make replay-digests  rewrite the expected end states of the recorded replays
+#   make replay-record   record the replays anew with the bots (tests/replay/README.md)
 
 JOBS ?= $(shell nproc)
 BUILD ?= build
 TEST_BUILD ?= build-test
+FUZZ_BUILD ?= build-fuzz
+# Seconds each fuzz target runs, and how many run at once.
+FUZZ_SECONDS ?= 300
+FUZZ_JOBS ?= $(shell n=$$(nproc); [ $$n -gt 3 ] && n=3; echo $$n)
 
-.PHONY: play test bench build build-test deps-play deps-test clean
+.PHONY: play test bench fuzz mutants replay-digests replay-record build build-test build-fuzz deps-play deps-test deps-fuzz clean
 
 deps-play:
 	@scripts/install-deps.sh play
 
 deps-test:
 	@scripts/install-deps.sh test
+
+deps-fuzz:
+	@scripts/install-deps.sh fuzz
 
 build: deps-play
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DEMBERHAUNT_TESTS=OFF -DEMBERHAUNT_BENCH=OFF
@@ -36,5 +47,27 @@ bench: deps-test
 	@for b in build-bench/bench/*; do if [ -f "$$b" ] && [ -x "$$b" ]; then "$$b" || exit 1; fi; done
 	bench/idle_cost.sh --game build-bench/bin
 
+build-fuzz: deps-fuzz
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++ -DEMBERHAUNT_FUZZ=ON -DEMBERHAUNT_TESTS=OFF -DEMBERHAUNT_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target emberhaunt_fuzzers
+
+fuzz: build-fuzz
+	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_JOBS)
+
+REPLAYS = tests/replay/recorded
+REPLAY_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 SDL_AUDIODRIVER=dummy
+
+replay-digests: build-test
+	$(REPLAY_ENV) $(TEST_BUILD)/tests/replay_tool digest $(REPLAYS)
+
+# NAMES= limits it to some scenarios (e.g. NAMES="tutorial level5").
+replay-record: build-test
+	$(REPLAY_ENV) $(TEST_BUILD)/tests/replay_tool record $(REPLAYS) $(NAMES)
+
+mutants:
+	@scripts/install-deps.sh mutants
+	scripts/mutants.py -j $(JOBS)
+
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD) build-bench
+	rm -rf $(BUILD) $(TEST_BUILD) $(FUZZ_BUILD) build-bench build-mutants

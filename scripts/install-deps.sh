@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only those that are missing.
-# Usage: scripts/install-deps.sh play|test
+# Usage: scripts/install-deps.sh play|test|fuzz|mutants
 set -euo pipefail
 
 want=(cmake g++ make pkg-config libsdl2-dev libsdl2-mixer-dev libsimpleini-dev libicu-dev)
-if [ "${1:-play}" = test ]; then
-  want+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool xauth)
-fi
+case "${1:-play}" in
+  test) want+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool xauth) ;;
+  mutants) want+=(libgtest-dev libgmock-dev python3) ;;
+  # libFuzzer and the sanitizer runtimes come with clang's runtime package.
+  fuzz) want+=(clang libclang-rt-14-dev) ;;
+esac
 
 missing=()
 for p in "${want[@]}"; do

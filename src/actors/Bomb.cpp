@@ -179,7 +179,8 @@ void Bomb::explode() {
 
     addPiece(col, row, library ? library->explosioncentre : nullptr);
 
-    if (grid) {
+    // Power is how many cells each arm reaches: 0 burns the centre alone.
+    if (grid && power != 0) {
         for (const Arm& arm : kArms) {
             for (int i = 1;; ++i) {
                 const int c = col + i * arm.dx;
@@ -192,8 +193,8 @@ void Bomb::explode() {
                 const int here = tileAt(layer, c, r);
                 const int beyond = tileAt(layer, beyondCol, beyondRow);
                 if (here == cell::kSolid) break;
-                // A reach below 1 still burns the first cell rather than
-                // running on to the walls.
+                // A negative reach (a bad config) still burns the first cell
+                // rather than running on to the walls.
                 if (here == cell::kBreakable || beyond == cell::kSolid || i >= power) {
                     addPiece(c, r, library ? library->*arm.tip : nullptr);
                     break;

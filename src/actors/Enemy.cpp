@@ -238,13 +238,9 @@ void Enemy::handleHit(plat::Surface& target) {
     const int facing = (direction >= 0 && direction < dir::kCount) ? direction : dir::kDown;
     Animation& hit = hitAnimations[facing];
     const Animation& walk = directionAnimations[facing];
-    // The overlay keeps step with the walk: same run start, same pace.
-    if (walk.playing) {
-        hit.playing = true;
-        hit.startTick = walk.startTick;
-    } else {
-        hit.stop();
-    }
+    // The overlay shows the walk's own frame, whatever its own pace.
+    hit.playing = walk.playing;
+    hit.setCurrentFrame(walk.getCurrentFrame());
     hit.x = x;
     hit.y = y;
     hit.draw(target);
@@ -355,7 +351,8 @@ bool Enemy::canPass(int c, int r) {
 }
 
 bool Enemy::isBlocked(int c, int r) {
-    if (!grid) return true;
+    // Beyond the rim of the field is a wall, as for players and missiles.
+    if (!onGrid(c, r)) return true;
     const int v = grid->getTile(layer, c, r);
     const bool dragonPart = head || segment;
     if (v == cell::kEmpty || v == cell::kPlayer || v == cell::kEnemy ||

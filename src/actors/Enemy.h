@@ -36,7 +36,9 @@ extern int enemyIdCounter;
 // dragon's set-up sets it to 0 before building the chain.
 extern int dragonSegmentCount;
 // The dragon head's turn sense before its latest turn (0 clockwise, 1
-// counter-clockwise, -1 none): two turns in one sense forbid a third.
+// counter-clockwise, -1 none): two turns in one sense forbid a third. A new
+// dragon needs no reset: its head is built with turn side 0 and hands that
+// on at its first turn.
 extern int dragonPreviousTurnSide;
 
 class Enemy : public MovingObject {

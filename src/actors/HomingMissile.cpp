@@ -13,7 +13,10 @@ HomingMissile::HomingMissile()
       path(),
       nextStep(),
       targetsPlayers(false),
-      noTarget(false) {}
+      noTarget(false),
+      stoppedAtTarget(false),
+      stopCol(0),
+      stopRow(0) {}
 
 HomingMissile::HomingMissile(const HomingMissile& other) : HomingMissile() {
     HomingMissile::copy(other);
@@ -32,6 +35,9 @@ void HomingMissile::copy(const HomingMissile& other) {
     nextStep = other.nextStep;
     targetsPlayers = other.targetsPlayers;
     noTarget = other.noTarget;
+    stoppedAtTarget = other.stoppedAtTarget;
+    stopCol = other.stopCol;
+    stopRow = other.stopRow;
 }
 
 HomingMissile HomingMissile::operator=(const HomingMissile& other) {
@@ -55,12 +61,28 @@ void HomingMissile::initHomingMissile(int newValue, int newTileSize, int newCol,
     shooterNumber = newShooterNumber;
 }
 
+int HomingMissile::targetMark() const { return targetsPlayers ? cell::kPlayer : cell::kEnemy; }
+
 bool HomingMissile::canPass(int c, int r) {
     const int v = tileAt(layer::kObjects, c, r);
-    const int targetMark = targetsPlayers ? cell::kPlayer : cell::kEnemy;
     // Through a bomb the route is real only for the path: the missile is
     // stopped there and its burst sets the bomb off.
-    return v == cell::kMissile || v == cell::kBomb || v == targetMark;
+    return v == cell::kMissile || v == cell::kBomb || v == targetMark();
+}
+
+bool HomingMissile::slidesRound(int c, int r) {
+    if (tileAt(layer, c, r) != targetMark()) return true;
+    stoppedAtTarget = true;
+    stopCol = c;
+    stopRow = r;
+    return false;
+}
+
+void HomingMissile::burstHere() {
+    if (stoppedAtTarget)
+        explodeOn(stopCol, stopRow);
+    else
+        explode();
 }
 
 bool HomingMissile::chooseTarget(int& targetCol, int& targetRow) const {
@@ -96,7 +118,7 @@ void HomingMissile::draw(plat::Surface& target) {
 
     const int oldX = x;
     const int oldY = y;
-    clearStrike();
+    stoppedAtTarget = false;
     MovingObject::draw(target);
 
     noTarget = false;
@@ -133,7 +155,7 @@ void HomingMissile::draw(plat::Surface& target) {
         if (nextStep.x == col && nextStep.y == row) {
             // On the target's cell, or no route leads on.
             clearDirections();
-            explode();
+            burstHere();
         } else if (!hold) {
             if (nextStep.x < col)
                 setDirection(dir::kLeft);
@@ -146,6 +168,6 @@ void HomingMissile::draw(plat::Surface& target) {
         }
     }
 
-    if (blocked) explode();
-    if (hitboxTouches(layer::kExplosions, cell::kExplosion)) explode();
+    if (blocked) burstHere();
+    if (hitboxTouches(layer::kExplosions, cell::kExplosion)) burstHere();
 }

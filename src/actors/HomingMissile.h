@@ -24,6 +24,10 @@ public:
     // Route cells a homing missile may cross: missiles, bombs and its
     // targets' marks.
     bool canPass(int col, int row) override;
+    // Not round a cell of its targets' side: it bursts there. Sliding past a
+    // target one cell off its line would let it circle a standing target
+    // for ever.
+    bool slidesRound(int col, int row) override;
 
     // Added after Missile's operations, in this order.
     // Missile's fourteen values, then the candidate lists, whether it hunts
@@ -48,8 +52,17 @@ public:
     PathNode nextStep;         // the cell it steers to (x column, y row)
     bool targetsPlayers;
     bool noTarget;  // no target this frame: it flies straight on
+    // This frame's move was stopped beside its line by a cell of its
+    // targets' side: the burst goes there.
+    bool stoppedAtTarget;
+    int stopCol;
+    int stopRow;
 
 private:
+    // The mark its targets leave: players' in versus play, else enemies'.
+    int targetMark() const;
+    // Bursts on the cell it was stopped at, else as a missile does.
+    void burstHere();
     // The nearest target's cell; false when there is none.
     bool chooseTarget(int& targetCol, int& targetRow) const;
 };

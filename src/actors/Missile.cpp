@@ -16,10 +16,7 @@ Missile::Missile()
       exploded(false),
       explodedAt(0),
       pausedElapsed(0),
-      launchedAt(0),
-      struck(false),
-      struckCol(0),
-      struckRow(0) {}
+      launchedAt(0) {}
 
 Missile::Missile(const Missile& other) : Missile() { Missile::copy(other); }
 
@@ -39,9 +36,6 @@ void Missile::copy(const Missile& other) {
     explodedAt = other.explodedAt;
     pausedElapsed = other.pausedElapsed;
     launchedAt = other.launchedAt;
-    struck = other.struck;
-    struckCol = other.struckCol;
-    struckRow = other.struckRow;
 }
 
 Missile Missile::operator=(const Missile& other) {
@@ -63,7 +57,6 @@ void Missile::initMissile(int newValue, int newTileSize, int newCol, int newRow,
     direction = newDirection;
     setDirection(newDirection);
     launchedAt = plat::tickCount();
-    struck = false;
 }
 
 bool Missile::afterBurst() {
@@ -77,7 +70,6 @@ bool Missile::afterBurst() {
 
 void Missile::draw(plat::Surface& target) {
     if (afterBurst()) return;
-    clearStrike();
     MovingObject::draw(target);
     if (blocked) explode();
     if (hitboxTouches(layer::kExplosions, cell::kExplosion)) explode();
@@ -86,7 +78,7 @@ void Missile::draw(plat::Surface& target) {
 bool Missile::isBlocked(int c, int r) {
     // Beyond the rim of the field counts as a wall: a missile must never
     // fly on forever where nothing can stop it.
-    if (!grid || !grid->isValidX(c) || !grid->isValidY(r)) return true;
+    if (!onGrid(c, r)) return true;
     const int v = tileAt(layer, c, r);
     if (v == cell::kEmpty || v == cell::kMissile) return false;
     if (v == cell::kPlayer || v == cell::kEnemy)
@@ -94,72 +86,10 @@ bool Missile::isBlocked(int c, int r) {
     return true;
 }
 
-bool Missile::strikes(int d, float step, const Box& box) {
-    // The base move would refuse this attempt anyway.
-    if (frozen || moveAttempts >= kMaxMoveAttempts || !grid) return false;
-    const bool horizontal = d == dir::kRight || d == dir::kLeft;
-    const int sign = (d == dir::kRight || d == dir::kDown) ? 1 : -1;
-    const int lead = horizontal ? (sign > 0 ? box.right : box.left)
-                                : (sign > 0 ? box.bottom : box.top);
-    // The same cells the base move tests: the line ahead, at both sides.
-    const int ahead = toGrid(int(float(lead) + float(sign) * step));
-    const int sides[2] = {horizontal ? toGrid(box.top) : toGrid(box.left),
-                          horizontal ? toGrid(box.bottom) : toGrid(box.right)};
-    for (int side : sides) {
-        const int c = horizontal ? ahead : side;
-        const int r = horizontal ? side : ahead;
-        if (!grid->isValidX(c) || !grid->isValidY(r)) continue;
-        if (cell::isBlock(tileAt(layer, c, r)) || !isBlocked(c, r)) continue;
-        struck = true;
-        struckCol = c;
-        struckRow = r;
-        return true;
-    }
-    return false;
-}
-
-void Missile::moveRight(float step, Box box, bool slide) {
-    if (strikes(dir::kRight, step, box)) {
-        ++moveAttempts;  // the attempt is spent; nothing moves, so the frame ends blocked
-        return;
-    }
-    MovingObject::moveRight(step, box, slide);
-}
-
-void Missile::moveLeft(float step, Box box, bool slide) {
-    if (strikes(dir::kLeft, step, box)) {
-        ++moveAttempts;
-        return;
-    }
-    MovingObject::moveLeft(step, box, slide);
-}
-
-void Missile::moveUp(float step, Box box, bool slide) {
-    if (strikes(dir::kUp, step, box)) {
-        ++moveAttempts;
-        return;
-    }
-    MovingObject::moveUp(step, box, slide);
-}
-
-void Missile::moveDown(float step, Box box, bool slide) {
-    if (strikes(dir::kDown, step, box)) {
-        ++moveAttempts;
-        return;
-    }
-    MovingObject::moveDown(step, box, slide);
-}
-
 void Missile::explode() {
-    if (exploded) return;
-
-    col = toGrid(x + tileSize / 2);
-    row = toGrid(y + tileSize / 2);
-    remove();
-    // Kept in its list, invisible, until the burst's sound has played.
-    exploded = true;
-    active = true;
-
+    if (!beginBurst()) return;
+    // The cell ahead, or its own cell when that is a solid wall (or beyond
+    // the rim of the field).
     int burstCol = col;
     int burstRow = row;
     switch (direction) {
@@ -169,27 +99,36 @@ void Missile::explode() {
         case dir::kDown: ++burstRow; break;
         default: break;
     }
-    const bool aheadInside = grid && grid->isValidX(burstCol) && grid->isValidY(burstRow);
-    if (!aheadInside || tileAt(layer, burstCol, burstRow) == cell::kSolid) {
+    if (!onGrid(burstCol, burstRow) || tileAt(layer, burstCol, burstRow) == cell::kSolid) {
         burstCol = col;
         burstRow = row;
     }
-    // Stopped by a player, an enemy or a bomb: burst on it, even when it
-    // lies beside the centre's line (a homing missile off its cell line).
-    if (struck) {
-        burstCol = struckCol;
-        burstRow = struckRow;
-        struck = false;
-    }
+    burst(burstCol, burstRow);
+}
 
+void Missile::explodeOn(int c, int r) {
+    if (beginBurst()) burst(c, r);
+}
+
+bool Missile::beginBurst() {
+    if (exploded) return false;
+    col = toGrid(x + tileSize / 2);
+    row = toGrid(y + tileSize / 2);
+    remove();
+    // Kept in its list, invisible, until the burst's sound has played.
+    exploded = true;
+    active = true;
+    return true;
+}
+
+void Missile::burst(int c, int r) {
     if (explosions) {
         const Animation* look = library ? library->missileExplosionAnimation : nullptr;
-        Explosion burst;
-        burst.initAnimated(cell::kExplosion, tileSize, burstCol, burstRow, width, height,
-                           layer::kExplosions, grid, look ? *look : Animation());
-        explosions->push_front(burst);
+        Explosion piece;
+        piece.initAnimated(cell::kExplosion, tileSize, c, r, width, height, layer::kExplosions,
+                           grid, look ? *look : Animation());
+        explosions->push_front(piece);
     }
-
     playSample(explosionSound);
     explodedAt = plat::tickCount();
 }

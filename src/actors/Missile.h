@@ -29,14 +29,6 @@ public:
     void draw(plat::Surface& target) override;
     GridObject* clone() override;
     bool isBlocked(int col, int row) override;
-    // A missile slides round the corners of blocks like every mover, but
-    // never round a player, an enemy or a bomb: the move stops and the
-    // missile bursts on that cell. Sliding past a target one cell off its
-    // line would let a homing missile circle a standing target for ever.
-    void moveRight(float step, Box box, bool slide) override;
-    void moveLeft(float step, Box box, bool slide) override;
-    void moveUp(float step, Box box, bool slide) override;
-    void moveDown(float step, Box box, bool slide) override;
 
     // Added after MovingObject's operations, in this order.
     // The moving object's eleven values, then where its burst goes, the
@@ -68,21 +60,19 @@ public:
     uint32_t explodedAt;
     uint32_t pausedElapsed;
     uint32_t launchedAt;
-    // The cell of the player, enemy or bomb that stopped the missile in this
-    // frame; the burst goes there.
-    bool struck;
-    int struckCol;
-    int struckRow;
 
 protected:
     // Step 1 of every frame: after the burst, wait and then go. True when the
     // missile has burst (nothing else runs in that frame).
     bool afterBurst();
-    // Called before every frame's move: forget last frame's hit.
-    void clearStrike() { struck = false; }
+    // Bursts once, as explode() does, but on (c, r) instead of the cell ahead.
+    void explodeOn(int c, int r);
 
 private:
-    // True (and the cell noted) when the move in direction d would run into
-    // something that stops a missile and is not a block.
-    bool strikes(int d, float step, const Box& box);
+    // The start of every burst: the missile takes the cell under its centre,
+    // clears its marks and stays in its list, invisible. False when it had
+    // burst already.
+    bool beginBurst();
+    // The explosion on (c, r) and the sound.
+    void burst(int c, int r);
 };

@@ -298,7 +298,7 @@ void Player::setUpHud(int playerNumber) {
 
 bool Player::isBlocked(int c, int r) {
     // The rim of the grid stops a player like a wall would.
-    if (!grid || !grid->isValidX(c) || !grid->isValidY(r)) return true;
+    if (!onGrid(c, r)) return true;
     const int v = grid->getTile(layer, c, r);
     return !(v == cell::kEmpty || v == cell::kPlayer || v == cell::kEnemy);
 }
@@ -496,7 +496,10 @@ void Player::readSecondaryKey(const KeySource& source) {
         return;
     }
 
-    if (dynamite) {
+    // Dynamite left lying after the ability was given up still counts
+    // against the bomb count, so its owner can still set it off: a player
+    // must never be left with no bomb to drop.
+    if (dynamite || ownsDynamiteOnField()) {
         const uint32_t now = plat::tickCount();
         if (now - detonationTick > kDetonationPollMs) {
             detonationTick = now;
@@ -519,8 +522,19 @@ void Player::detonate(bool includeOwnerless) {
     if (!bombs) return;
     for (Bomb& bomb : *bombs) {
         if (!bomb.active) continue;
-        if (bomb.owner == this || (includeOwnerless && bomb.ownerless)) bomb.explode();
+        // Without the ability only its own sticks left lying go off.
+        const bool mine = bomb.owner == this && (dynamite || bomb.isDynamite);
+        const bool nobodys = dynamite && includeOwnerless && bomb.ownerless;
+        if (mine || nobodys) bomb.explode();
     }
+}
+
+bool Player::ownsDynamiteOnField() const {
+    if (!bombs) return false;
+    for (const Bomb& bomb : *bombs) {
+        if (bomb.active && !bomb.exploded && bomb.isDynamite && bomb.owner == this) return true;
+    }
+    return false;
 }
 
 void Player::releaseSounds() {

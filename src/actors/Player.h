@@ -177,9 +177,12 @@ private:
     void readKeys(const KeySource& source);
     void readDirectionKeys(const KeySource& source);
     void readSecondaryKey(const KeySource& source);
-    // Remote detonation of its own dynamite (and, with the keyboard device,
-    // of dynamite that belongs to nobody).
+    // Remote detonation: with the dynamite ability, of every bomb of its own
+    // (and, with the keyboard device, of dynamite that belongs to nobody);
+    // without it, of its own dynamite left lying.
     void detonate(bool includeOwnerless);
+    // Some of its dynamite lies unexploded on the field.
+    bool ownsDynamiteOnField() const;
     void drawDust(plat::Surface& target);
     void setUpHud(int playerNumber);
 };

@@ -6,6 +6,7 @@
 #include "actors/Bomb.h"
 #include "actors/BreakableBlock.h"
 #include "actors/DustEffect.h"
+#include "actors/Enemy.h"
 #include "actors/Explosion.h"
 #include "actors/HomingMissile.h"
 #include "actors/Missile.h"
@@ -181,6 +182,28 @@ void Player::fireHomingMissile() {
     });
 }
 
+namespace {
+
+// Whether an active mover of the list has its hitbox on cell (c, r). Asked
+// of the objects, not of the cell's mark: a mark may be another mover's,
+// or wiped by a neighbour's step until its owner writes it again.
+template <class Movers>
+bool hitboxOnCell(const std::list<Movers>* movers, int c, int r, int tileSize) {
+    if (!movers) return false;
+    const int left = c * tileSize;
+    const int top = r * tileSize;
+    for (const Movers& m : *movers) {
+        if (!m.active) continue;
+        const MovingObject::Box hit = m.getHitbox();
+        if (hit.right >= left && hit.left < left + tileSize && hit.bottom >= top &&
+            hit.top < top + tileSize)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 void Player::useHammer() {
     const int c = aheadColumn();
     const int r = aheadRow();
@@ -189,6 +212,10 @@ void Player::useHammer() {
 
     if (v == cell::kEmpty || v == cell::kPlayer) {
         if (!blocks) return;
+        // A block built over a player or an enemy (the swinging player's own
+        // hitbox included) would shut it in.
+        if (hitboxOnCell(players, c, r, tileSize) || hitboxOnCell(enemies, c, r, tileSize))
+            return;
         Bitmap image;
         if (library && library->levelBitmap) image = *library->levelBitmap;
         // An ordinary block: no enemy inside, the usual drop chances.
@@ -212,11 +239,6 @@ void Player::hitObjectsAt(int c, int r) {
 
 void Player::collectPowerups() {
     auto touches = [this](int v) { return hitboxTouches(layer::kPowerups, v); };
-    // A special ability replaces dynamite: the dynamite on the field no
-    // longer counts against the bomb count.
-    auto leaveDynamite = [this]() {
-        if (dynamite) bombsPlaced = 0;
-    };
 
     if (touches(cell::kBombPowerup)) {
         ++bombCount;
@@ -231,32 +253,27 @@ void Player::collectPowerups() {
         playSample(powerupSample);
     }
     if (touches(cell::kHealthPowerup)) {
-        leaveDynamite();
         dynamite = hammer = missile = homingMissile = false;
         health = startingHealth();
         playSample(healthSample);
     }
     if (touches(cell::kDynamitePowerup)) {
-        leaveDynamite();
         dynamite = true;
         missile = homingMissile = hammer = false;
         playSample(powerupSample);
     }
     if (touches(cell::kHammerPowerup)) {
-        leaveDynamite();
         hammer = true;
         dynamite = missile = homingMissile = false;
         playSample(powerupSample);
     }
     if (touches(cell::kMissilePowerup)) {
-        leaveDynamite();
         missile = true;
         homingMissile = hammer = dynamite = false;
         missilesFired = 0;
         playSample(powerupSample);
     }
     if (touches(cell::kHomingPowerup)) {
-        leaveDynamite();
         homingMissile = true;
         missile = hammer = dynamite = false;
         missilesFired = 0;

@@ -60,6 +60,8 @@ public:
     Animation operator=(const Animation& other);
 
     int getCurrentFrame() const { return currentFrame; }
+    // The frame the next draw shows (one outside the array shows frame 0).
+    void setCurrentFrame(int frame) { currentFrame = frame; }
     int getStillFrame() const { return stillFrame; }
     bool isShared() const { return shared; }
     const Bitmap* getFrames() const { return frames; }

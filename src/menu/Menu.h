@@ -87,6 +87,8 @@ public:
     void draw(plat::Surface& target);
     // Once per pass while the menu or the pause page is shown.
     void handleInput(Input* input);
+    // Keys down now do nothing until every key has been up once.
+    void ignoreHeldKeys() { keyLatch = true; }
 
     void selectNext();
     void selectPrevious();

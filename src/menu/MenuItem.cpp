@@ -129,29 +129,21 @@ int MenuItem::step() const {
     }
 }
 
-void MenuItem::increase() {
-    const int s = step();
-    if (!hasValue || s == 0) return;
-    refreshValue();
-    value += s;
-    clampValue();
-    storeValue();
-}
+void MenuItem::increase() { stepValue(step()); }
 
-void MenuItem::decrease() {
-    const int s = step();
-    if (!hasValue || s == 0) return;
-    refreshValue();
-    value -= s;
-    clampValue();
-    storeValue();
-}
+void MenuItem::decrease() { stepValue(-step()); }
 
-// Both bounds after every step: a value read from config.cfg outside its
-// range comes back inside it with the first press either way.
-void MenuItem::clampValue() {
-    if (value > max) value = max;
-    if (value < min) value = min;
+// Both bounds after every step: a value outside its range comes back inside
+// it with the first press either way. The step is taken wide, so that a
+// value at the end of the int range saturates instead of wrapping.
+void MenuItem::stepValue(int delta) {
+    if (!hasValue || delta == 0) return;
+    refreshValue();
+    long long stepped = static_cast<long long>(value) + delta;
+    if (stepped > max) stepped = max;
+    if (stepped < min) stepped = min;
+    value = static_cast<int>(stepped);
+    storeValue();
 }
 
 void MenuItem::storeValue() {
@@ -205,11 +197,12 @@ bool MenuItem::activate() {
     case kActionExitMain: game->quit(); return true;
     case kActionExitPause: {
         const bool arena = level.versus || level.stageNumber >= kFirstArenaStage;
-        // The stage is drawn once more behind the cover: its timers must go
-        // on from where the pause stopped them, not jump by the paused time.
-        level.resume();
+        // Once EXIT is chosen the stage starts nothing new: the cover closes
+        // over the picture the pause froze.
         game->paused = false;
+        game->leavingStage = true;
         changePage(arena ? kPageArenas : kPageStart);
+        game->leavingStage = false;
         level.cleanup();
         return false;
     }
@@ -233,14 +226,17 @@ bool MenuItem::activate() {
     case kActionConfigureKeys: menu->setPage(kPageKeys); return true;
     case kActionMultiplayerOptions: menu->setPage(kPageMultiplayer); return true;
     case kActionOptionsBack: menu->setPage(kPageMain); return true;
-    case kActionMultiplayerDefault:
-        multiplayerMaxMissiles = getConfigInt("multiplayerDefault", "maxMissiles");
-        multiplayerPlayerSpeed = float(getConfigInt("multiplayerDefault", "playerSpeed") / 10.0);
-        multiplayerMaxHealth = getConfigInt("multiplayerDefault", "maxHealth");
-        multiplayerBombCount = getConfigInt("multiplayerDefault", "bombCount");
-        multiplayerBombPower = getConfigInt("multiplayerDefault", "bombPower");
+    case kActionMultiplayerDefault: {
+        // Into the bounds of the items that show them.
+        const SettingRange speeds{toTenths(minPlayerSpeed), toTenths(maxPlayerSpeed)};
+        multiplayerMaxMissiles = getConfigInt("multiplayerDefault", "maxMissiles", ranges::kMissiles);
+        multiplayerPlayerSpeed = float(getConfigInt("multiplayerDefault", "playerSpeed", speeds) / 10.0);
+        multiplayerMaxHealth = getConfigInt("multiplayerDefault", "maxHealth", ranges::kHealth);
+        multiplayerBombCount = getConfigInt("multiplayerDefault", "bombCount", ranges::kBombs);
+        multiplayerBombPower = getConfigInt("multiplayerDefault", "bombPower", ranges::kBombs);
         saveConfig();
         return true;
+    }
     case kActionMultiplayerBack: menu->setPage(kPageOptions); return true;
     case kActionConfigureP1:
     case kActionConfigureP1 + 1:

@@ -106,7 +106,8 @@ public:
 
 private:
     void setUpTexts(const char* labelText, const char* hintText);
-    void clampValue();
+    // Steps the value by delta within [min, max], stores and saves it.
+    void stepValue(int delta);
     // The setting a value item edits, stored from value, then saved.
     void storeValue();
     // The multiplayer items show their setting, which DEFAULT may change.

@@ -127,12 +127,16 @@ void buildMenuTree(Game* game, Menu* menu) {
 
     valued(kPageMultiplayer, "PLAYER SPEED ............", kActionPlayerSpeed, tenths(multiplayerPlayerSpeed),
            tenths(minPlayerSpeed), tenths(maxPlayerSpeed), nullptr);
-    valued(kPageMultiplayer, "HEALTH ..................", kActionHealth, multiplayerMaxHealth, 1, 500, nullptr);
-    valued(kPageMultiplayer, "MAX MISSILES ............", kActionMaxMissiles, multiplayerMaxMissiles, 0, 100,
+    valued(kPageMultiplayer, "HEALTH ..................", kActionHealth, multiplayerMaxHealth,
+           ranges::kHealth.low, ranges::kHealth.high, nullptr);
+    valued(kPageMultiplayer, "MAX MISSILES ............", kActionMaxMissiles, multiplayerMaxMissiles,
+           ranges::kMissiles.low, ranges::kMissiles.high,
            "AMOUNT OF MISSILES THE POWERUP GIVES");
-    valued(kPageMultiplayer, "STARTING BOMBS ..........", kActionBombCount, multiplayerBombCount, 1, 20,
+    valued(kPageMultiplayer, "STARTING BOMBS ..........", kActionBombCount, multiplayerBombCount,
+           ranges::kBombs.low, ranges::kBombs.high,
            "AMOUNT OF BOMBS EACH PLAYER STARTS WITH");
-    valued(kPageMultiplayer, "BOMB POWER ..............", kActionBombPower, multiplayerBombPower, 1, 20,
+    valued(kPageMultiplayer, "BOMB POWER ..............", kActionBombPower, multiplayerBombPower,
+           ranges::kBombs.low, ranges::kBombs.high,
            "STARTING BOMB POWER");
     plain(kPageMultiplayer, "DEFAULT", kActionMultiplayerDefault, "DEFAULT");
     plain(kPageMultiplayer, "BACK", kActionMultiplayerBack, "BACK TO OPTIONS SCREEN");

@@ -86,6 +86,12 @@ bool checkBmp(const uint8_t* data, std::size_t size, BmpInfo* info, std::string*
     if (!rle) {
         const uint64_t rowBytes = (uint64_t(width) * bpp + 31) / 32 * 4;
         if (pixelOffset + rowBytes * uint64_t(height) > fileSize) return fail(error, "truncated");
+    } else if (uint64_t(width) * uint64_t(height) > (fileSize - pixelOffset) * 256) {
+        // Two bytes of runs give at most 255 pixels; line and image ends may
+        // leave the rest blank, but a picture this far beyond its data would
+        // have the decoder allocate and fill it all: a hundred bytes could
+        // cost a gigabyte and seconds.
+        return fail(error, "truncated");
     }
 
     if (info) {

@@ -82,7 +82,10 @@ void failKeyboardStep(const std::string& step) {
 }
 
 void setFocus(bool focused) {
-    if (active()) hs().focus = focused;
+    if (!active()) return;
+    // Like the real window, a loss of the focus is also told as a message.
+    if (hs().focus && !focused) internal::queueMessage({MsgType::FocusLost, 0, 0});
+    hs().focus = focused;
 }
 
 void failWindowCreate(bool fail) {

@@ -41,7 +41,8 @@ void releaseKey(int dik);
 // ("system" = openInputSystem, "create", "format", "cooperative",
 // "acquire", "read"); "" clears it.
 void failKeyboardStep(const std::string& step);
-// The window gains or loses the keyboard focus (getState fails without it).
+// The window gains or loses the keyboard focus (getState fails without it);
+// a loss also queues a FocusLost message.
 void setFocus(bool focused);
 // While set, createWindow fails (Failed), or refuses full screen
 // (FullScreenRefused; windowed creation still works).

@@ -45,12 +45,6 @@ bool writeAll(int fd, const std::string& bytes) {
     return true;
 }
 
-std::string folderOf(const std::string& path) {
-    std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 bool replaceAt(const std::string& path, const std::string& bytes, const struct stat* old) {
     static unsigned counter = 0;
     std::string temp;
@@ -75,12 +69,8 @@ bool replaceAt(const std::string& path, const std::string& bytes, const struct s
         ::unlink(temp.c_str());
         return false;
     }
-    // Make the rename itself durable; the new content is in place either way.
-    int dir = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    // One flush per write: the folder is not flushed after the rename. A
+    // crash just after it may bring back the old content, never a mix.
     return true;
 }
 
@@ -174,6 +164,12 @@ bool replaceFile(const std::string& path, const std::string& bytes) {
     }
     if (::stat(target.c_str(), &st) == 0) {
         if (!S_ISREG(st.st_mode)) return false;
+        // A read-only file is the owner's wish that it stays as it is; the
+        // rename would go through it (only the folder's permission counts),
+        // and the superuser passes every access check, so the mode bits
+        // are asked as well.
+        if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(target.c_str(), W_OK) != 0)
+            return false;
         return replaceAt(target, bytes, &st);
     }
     return replaceAt(target, bytes, nullptr);

@@ -40,8 +40,9 @@ uint64_t contentHash(std::string_view bytes);
 // Writes bytes to a new file beside path, flushes it to disk and renames it
 // over path, so that path holds either its old or its new content. A file
 // replaced keeps its permissions (and owner, where allowed); a new one gets
-// the usual ones. A link is followed: the file it names is replaced. False
-// when anything failed; no temporary file is left behind.
+// the usual ones. A link is followed: the file it names is replaced. A
+// read-only file (no write permission for anyone, or none for us) is not
+// replaced. False when anything failed; no temporary file is left behind.
 bool replaceFile(const std::string& path, const std::string& bytes);
 
 // What a cache remembers about the file a cached value came from.

@@ -1,6 +1,7 @@
 #include "platform/Profile.h"
 
 #include <SimpleIni.h>
+#include <algorithm>
 #include <climits>
 #include <map>
 #include <memory>
@@ -19,7 +20,11 @@ constexpr std::size_t kMaxIniFile = std::size_t(64) << 20;  // far beyond any se
 // take it for a blank so that they agree on every line.
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\0'; }
 
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+// Names compare as the reader sees them: without case, a NUL as a blank.
+char lower(char c) {
+    if (c == '\0') return ' ';
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
 
 bool sameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -71,6 +76,16 @@ void neutralise(std::string& b) {
     }
 }
 
+bool parseInto(CSimpleIniA& ini, std::string bytes) {
+    neutralise(bytes);
+    // Duplicate keys are all kept so that the first can win; "<<<" values
+    // and quotes are plain text here (quotes are handled below, both kinds).
+    ini.SetMultiKey(true);
+    ini.SetMultiLine(false);
+    ini.SetQuotes(false);
+    return ini.LoadData(bytes) >= 0;
+}
+
 // The parsed file, re-read only when it changed on disk; null when it cannot
 // be read (which reads as every key missing). Call with the mutex held.
 const CSimpleIniA* parsed(const std::string& path) {
@@ -86,13 +101,7 @@ const CSimpleIniA* parsed(const std::string& path) {
         return nullptr;
     auto p = std::make_unique<ParsedFile>();
     p->file.remember(stamp, bytes);
-    neutralise(bytes);
-    // Duplicate keys are all kept so that the first can win; "<<<" values
-    // and quotes are plain text here (quotes are handled below, both kinds).
-    p->ini.SetMultiKey(true);
-    p->ini.SetMultiLine(false);
-    p->ini.SetQuotes(false);
-    if (p->ini.LoadData(bytes) < 0) return nullptr;
+    if (!parseInto(p->ini, std::move(bytes))) return nullptr;
     return &c.emplace(path, std::move(p)).first->second->ini;
 }
 
@@ -102,16 +111,10 @@ std::string callerName(const std::string& n) {
     return b == std::string::npos ? std::string() : n.substr(b, e - b + 1);
 }
 
-bool lookup(const std::string& file, const std::string& section, const std::string& key,
-            std::string* value) {
-    const std::string s = callerName(section), k = callerName(key);
-    // The parser's names hold no NUL, so a name with one is never present.
-    if (s.find('\0') != std::string::npos || k.find('\0') != std::string::npos) return false;
-    std::lock_guard<std::mutex> lock(cacheMutex());
-    const CSimpleIniA* ini = parsed(file);
-    if (!ini) return false;
+// The value of a key as a reader gets it. Call with names already trimmed.
+bool valueOf(const CSimpleIniA& ini, const char* section, const char* key, std::string* value) {
     CSimpleIniA::TNamesDepend values;
-    if (!ini->GetAllValues(s.c_str(), k.c_str(), values) || values.empty()) return false;
+    if (!ini.GetAllValues(section, key, values) || values.empty()) return false;
     // Where a key occurs more than once (also through a repeated section),
     // the one earliest in the file wins.
     const CSimpleIniA::Entry* first = &values.front();
@@ -123,6 +126,16 @@ bool lookup(const std::string& file, const std::string& section, const std::stri
         text = text.substr(1, text.size() - 2);
     value->assign(text);
     return true;
+}
+
+bool lookup(const std::string& file, const std::string& section, const std::string& key,
+            std::string* value) {
+    const std::string s = callerName(section), k = callerName(key);
+    // The parser's names hold no NUL, so a name with one is never present.
+    if (s.find('\0') != std::string::npos || k.find('\0') != std::string::npos) return false;
+    std::lock_guard<std::mutex> lock(cacheMutex());
+    const CSimpleIniA* ini = parsed(file);
+    return ini && valueOf(*ini, s.c_str(), k.c_str(), value);
 }
 
 // ---- Writing ------------------------------------------------------------
@@ -263,20 +276,95 @@ int profileInt(const std::string& section, const std::string& key, int defaultVa
     return n > INT_MAX ? INT_MAX : int(n);
 }
 
-bool profileWrite(const std::string& section, const std::string& key, const std::string& value,
-                  const std::string& file) {
-    const std::string s = callerName(section), k = callerName(key);
-    if (!validName(s, false) || !validName(k, true)) return false;
-    if (value.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) return false;
-    if (file.empty()) return false;
+bool profileFind(const std::string& section, const std::string& key, const std::string& file,
+                 std::string* value) {
+    return lookup(file, section, key, value);
+}
 
-    std::lock_guard<std::mutex> lock(cacheMutex());
-    cache().erase(file);
+std::vector<ProfileEntry> profileEntries(const std::string& bytes) {
+    CSimpleIniA ini;
+    std::vector<ProfileEntry> entries;
+    if (!parseInto(ini, bytes)) return entries;
+    struct Found {
+        int order;
+        ProfileEntry entry;
+    };
+    std::vector<Found> found;
+    CSimpleIniA::TNamesDepend sections;
+    ini.GetAllSections(sections);
+    for (const auto& section : sections) {
+        CSimpleIniA::TNamesDepend keys;
+        ini.GetAllKeys(section.pItem, keys);
+        for (const auto& key : keys) {
+            ProfileEntry e{section.pItem, key.pItem, {}};
+            if (!valueOf(ini, section.pItem, key.pItem, &e.value)) continue;
+            // A key of a repeated section keeps its place in the file.
+            CSimpleIniA::TNamesDepend values;
+            ini.GetAllValues(section.pItem, key.pItem, values);
+            int order = INT_MAX;
+            for (const auto& v : values) order = std::min(order, v.nOrder);
+            found.push_back({order, std::move(e)});
+        }
+    }
+    std::stable_sort(found.begin(), found.end(),
+                     [](const Found& a, const Found& b) { return a.order < b.order; });
+    for (Found& f : found) entries.push_back(std::move(f.entry));
+    return entries;
+}
+
+ProfileFile profileRead(const std::string& file, std::vector<ProfileEntry>* entries) {
+    entries->clear();
+    std::string bytes;
+    internal::FileStamp stamp;
+    switch (internal::readWholeFile(file, kMaxIniFile, &bytes, &stamp)) {
+    case internal::ReadResult::Ok: *entries = profileEntries(bytes); return ProfileFile::Readable;
+    case internal::ReadResult::Missing: return file.empty() ? ProfileFile::Unreadable : ProfileFile::Missing;
+    default: return ProfileFile::Unreadable;
+    }
+}
+
+namespace {
+
+// The file's bytes with every entry patched in, in order; false when a name
+// or value is refused or the file cannot be read.
+bool patchAll(const std::vector<ProfileEntry>& entries, const std::string& file, std::string* out) {
+    if (file.empty()) return false;
     std::string bytes;
     internal::FileStamp stamp;
     const internal::ReadResult read = internal::readWholeFile(file, kMaxIniFile, &bytes, &stamp);
     if (read != internal::ReadResult::Ok && read != internal::ReadResult::Missing) return false;
-    return internal::replaceFile(file, patched(bytes, s, k, value));
+    for (const ProfileEntry& e : entries) {
+        const std::string s = callerName(e.section), k = callerName(e.key);
+        if (!validName(s, false) || !validName(k, true)) return false;
+        if (e.value.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) return false;
+        bytes = patched(bytes, s, k, e.value);
+    }
+    *out = std::move(bytes);
+    return true;
+}
+
+}  // namespace
+
+bool profileWrite(const std::string& section, const std::string& key, const std::string& value,
+                  const std::string& file) {
+    return profileWriteAll({{section, key, value}}, file);
+}
+
+bool profileWriteAll(const std::vector<ProfileEntry>& entries, const std::string& file) {
+    std::lock_guard<std::mutex> lock(cacheMutex());
+    cache().erase(file);
+    std::string bytes;
+    return patchAll(entries, file, &bytes) && internal::replaceFile(file, bytes);
+}
+
+bool profileCreate(const std::string& file, const std::string& bytes) {
+    std::lock_guard<std::mutex> lock(cacheMutex());
+    cache().erase(file);
+    std::string old;
+    internal::FileStamp stamp;
+    if (file.empty() || internal::readWholeFile(file, kMaxIniFile, &old, &stamp) != internal::ReadResult::Missing)
+        return false;
+    return internal::replaceFile(file, bytes);
 }
 
 }  // namespace plat

@@ -244,6 +244,9 @@ void translate(const SDL_Event& e, bool* closeQueued) {
                 case SDL_WINDOWEVENT_SIZE_CHANGED:
                     g().win.repaintAll = true;
                     break;
+                case SDL_WINDOWEVENT_FOCUS_LOST:
+                    internal::queueMessage({MsgType::FocusLost, 0, 0});
+                    break;
                 // Some window managers restore without a RESTORED event.
                 case SDL_WINDOWEVENT_RESTORED:
                 case SDL_WINDOWEVENT_SHOWN:

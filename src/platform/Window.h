@@ -17,6 +17,7 @@ enum class MsgType {
     Quit,      // wParam: exit code (posted by postQuit)
     Close,     // the user asked to close the window
     Activate,  // wParam: 1 when the window was minimised, 0 when restored/shown
+    FocusLost, // another window took the keyboard focus (WM_KILLFOCUS)
     KeyDown,   // wParam: Windows virtual-key code (1..254), lParam: 1 on auto-repeat
     KeyUp,     // wParam: virtual-key code
     Timer,     // wParam: timer id

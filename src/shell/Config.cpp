@@ -3,11 +3,16 @@
 #include <cctype>
 #include <climits>
 #include <cmath>
+#include <cstdio>
+#include <map>
+#include <set>
+#include <vector>
 
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "shell/FilePaths.h"
 #include "shell/GameWindow.h"
+#include "shell/ShippedConfig.h"
 
 std::string configPath;
 std::string configDirectory;
@@ -58,31 +63,90 @@ const char* const kKeySections[kMaxPlayers] = {"player1keys", "player2keys", "pl
                                                "player4keys"};
 const char* const kKeyNames[KEY_SLOTS] = {"up", "down", "right", "left", "primary", "secondary"};
 
+std::function<void(const char*)> logSink;
+bool saveFailureLogged = false;
+
+void writeLogLine(const char* line) {
+    if (logSink) {
+        logSink(line);
+        return;
+    }
+    // After start-up the log is closed: the line goes to its end.
+    if (std::FILE* log = std::fopen("log.txt", "a")) {
+        std::fputs(line, log);
+        std::fclose(log);
+    }
+}
+
+std::string lowerName(const std::string& section, const std::string& key) {
+    std::string name = section + '\n' + key;
+    for (char& c : name) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return name;
+}
+
+// The shipped file's keys, by lower-case section and key name.
+const std::map<std::string, std::string>& shippedValues() {
+    static const std::map<std::string, std::string> values = [] {
+        std::map<std::string, std::string> m;
+        for (const plat::ProfileEntry& e : plat::profileEntries(std::string(shippedConfig())))
+            m.emplace(lowerName(e.section, e.key), e.value);
+        return m;
+    }();
+    return values;
+}
+
+// The value the player's file holds, else the shipped one.
+bool findValue(const char* section, const char* key, std::string* value) {
+    if (plat::profileFind(section, key, configPath, value)) return true;
+    const auto& shipped = shippedValues();
+    auto it = shipped.find(lowerName(section, key));
+    if (it == shipped.end()) return false;
+    *value = it->second;
+    return true;
+}
+
+// An integer key: an empty value counts as missing, as the integer reader
+// has it, so the shipped value stands in for it too.
+bool findInt(const char* section, const char* key, int* value) {
+    std::string text;
+    if (!plat::profileFind(section, key, configPath, &text) || text.empty()) {
+        const auto& shipped = shippedValues();
+        auto it = shipped.find(lowerName(section, key));
+        if (it == shipped.end() || it->second.empty()) return false;
+        text = it->second;
+    }
+    *value = leadingInt(text);
+    return true;
+}
+
 std::string readText(const char* section, const char* key) {
-    return plat::profileString(section, key, "00", kTextLength, configPath);
+    std::string value;
+    if (!findValue(section, key, &value)) value = "00";
+    if (value.size() >= kTextLength) value.resize(kTextLength - 1);
+    return value;
 }
 
-void readInt(const char* section, const char* key, int& value) {
-    value = plat::profileInt(section, key, value, configPath);
+void readInt(const char* section, const char* key, int& value) { findInt(section, key, &value); }
+
+void readInt(const char* section, const char* key, int& value, SettingRange range) {
+    readInt(section, key, value);
+    value = range.clamp(value);
 }
 
-void readStringInt(const char* section, const char* key, int& value) {
-    value = leadingInt(readText(section, key));
+void readStringInt(const char* section, const char* key, int& value, SettingRange range) {
+    value = range.clamp(leadingInt(readText(section, key)));
 }
 
 // Speeds are stored as integer tenths. A missing key keeps the compiled
 // value rather than collapsing to a tenth of it.
-void readTenths(const char* section, const char* key, float& value) {
-    const int fallback = static_cast<int>(std::lround(value * 10.0f));
-    value = plat::profileInt(section, key, fallback, configPath) / 10.0f;
+void readTenths(const char* section, const char* key, float& value, SettingRange range) {
+    int tenths = static_cast<int>(std::lround(value * 10.0f));
+    findInt(section, key, &tenths);
+    value = range.clamp(tenths) / 10.0f;
 }
 
-void readStringTenths(const char* section, const char* key, float& value) {
-    value = leadingInt(readText(section, key)) / 10.0f;
-}
-
-void writeInt(const char* section, const char* key, int value) {
-    plat::profileWrite(section, key, std::to_string(value), configPath);
+void readStringTenths(const char* section, const char* key, float& value, SettingRange range) {
+    value = range.clamp(leadingInt(readText(section, key))) / 10.0f;
 }
 
 // Rounded, not truncated: 4.1f * 10 is 40.99999..., and the value was read
@@ -99,6 +163,37 @@ std::string besideConfig(const char* fileName) {
     if (dir.empty()) dir = ".";
     if (dir.back() != '/') dir += '/';
     return dir + fileName;
+}
+
+// A missing config.cfg is written afresh from the shipped one; a file that
+// lacks keys of the shipped one gets them added, every line it holds kept.
+// What was done goes to the log; a file as shipped gets no line.
+void repairConfig() {
+    const std::string shipped(shippedConfig());
+    std::vector<plat::ProfileEntry> held;
+    switch (plat::profileRead(configPath, &held)) {
+    case plat::ProfileFile::Missing:
+        writeLogLine(plat::profileCreate(configPath, shipped)
+                         ? "-config.cfg not found, restored the shipped settings\n"
+                         : "-config.cfg not found and could not be written, using the shipped settings\n");
+        return;
+    case plat::ProfileFile::Unreadable:
+        writeLogLine("-config.cfg cannot be read, using the shipped settings\n");
+        return;
+    case plat::ProfileFile::Readable: break;
+    }
+    std::set<std::string> present;
+    for (const plat::ProfileEntry& e : held) present.insert(lowerName(e.section, e.key));
+    std::vector<plat::ProfileEntry> missing;
+    for (const plat::ProfileEntry& e : plat::profileEntries(shipped))
+        if (!present.count(lowerName(e.section, e.key))) missing.push_back(e);
+    if (missing.empty()) return;
+    const std::string count = std::to_string(missing.size());
+    const std::string line =
+        plat::profileWriteAll(missing, configPath)
+            ? "-config.cfg lacked " + count + " settings, completed it from the shipped settings\n"
+            : "-config.cfg lacked " + count + " settings and could not be written, using the shipped ones\n";
+    writeLogLine(line.c_str());
 }
 
 }  // namespace
@@ -122,6 +217,8 @@ int leadingInt(const std::string& text) {
     return static_cast<int>(value);
 }
 
+void setConfigLog(std::function<void(const char*)> sink) { logSink = std::move(sink); }
+
 void resetConfig() {
 #define EMBERHAUNT_RESET(name, value) name = value;
     EMBERHAUNT_INT_SETTINGS(EMBERHAUNT_RESET)
@@ -130,84 +227,109 @@ void resetConfig() {
     gameTitle = gameVersion = gameAuthor = "00";
     for (auto& keys : playerKeys)
         for (int& code : keys) code = 0;
+    saveFailureLogged = false;
 }
 
 int getConfigInt(const char* section, const char* key) {
-    return plat::profileInt(section, key, -1, configPath);
+    int value = -1;
+    findInt(section, key, &value);
+    return value;
+}
+
+int getConfigInt(const char* section, const char* key, SettingRange range) {
+    return range.clamp(getConfigInt(section, key));
 }
 
 void loadConfig() {
     configPath = besideConfig("config.cfg");
     filePathsPath = besideConfig("filepaths.cfg");
+    repairConfig();
+    using namespace ranges;
 
     gameTitle = readText("game", "gameTitle");
     gameVersion = readText("game", "gameVersion");
     gameAuthor = readText("game", "gameAuthor");
 
     readInt("video", "fullscreen", fullscreen);
-    readInt("video", "frameUpdateInterval", frameUpdateInterval);
+    readInt("video", "frameUpdateInterval", frameUpdateInterval, kFrameInterval);
     readInt("video", "displayFPS", displayFPS);
 
-    readInt("audio", "globalVolume", globalVolume);
+    readInt("audio", "globalVolume", globalVolume, kVolume);
     readInt("audio", "audioEnabled", audioEnabled);
 
     readInt("input", "lastUsedDI", lastUsedDI);
 
-    readInt("player", "missileIntervalTime", missileIntervalTime);
-    readInt("player", "maxMissiles", maxMissiles);
-    readTenths("player", "minPlayerSpeed", minPlayerSpeed);
-    readTenths("player", "maxPlayerSpeed", maxPlayerSpeed);
-    readTenths("player", "playerSpeed", playerSpeed);
-    readInt("player", "maxHealth", maxHealth);
-    readInt("player", "playerMomentum", playerMomentum);
-    readInt("player", "playerIceMomentum", playerIceMomentum);
+    readInt("player", "missileIntervalTime", missileIntervalTime, kWait);
+    readInt("player", "maxMissiles", maxMissiles, kMissiles);
+    readTenths("player", "minPlayerSpeed", minPlayerSpeed, kSpeed);
+    readTenths("player", "maxPlayerSpeed", maxPlayerSpeed, kSpeed);
+    // The PLAYER SPEED item runs from the one to the other.
+    if (minPlayerSpeed > maxPlayerSpeed) minPlayerSpeed = maxPlayerSpeed;
+    readTenths("player", "playerSpeed", playerSpeed, kSpeed);
+    readInt("player", "maxHealth", maxHealth, kHealth);
+    readInt("player", "playerMomentum", playerMomentum, kMomentum);
+    readInt("player", "playerIceMomentum", playerIceMomentum, kMomentum);
 
-    readInt("multiplayer", "maxMissiles", multiplayerMaxMissiles);
-    readTenths("multiplayer", "playerSpeed", multiplayerPlayerSpeed);
-    readInt("multiplayer", "maxHealth", multiplayerMaxHealth);
-    readInt("multiplayer", "bombCount", multiplayerBombCount);
-    readInt("multiplayer", "bombPower", multiplayerBombPower);
+    readInt("multiplayer", "maxMissiles", multiplayerMaxMissiles, kMissiles);
+    readTenths("multiplayer", "playerSpeed", multiplayerPlayerSpeed,
+               {toTenths(minPlayerSpeed), toTenths(maxPlayerSpeed)});
+    readInt("multiplayer", "maxHealth", multiplayerMaxHealth, kHealth);
+    readInt("multiplayer", "bombCount", multiplayerBombCount, kBombs);
+    readInt("multiplayer", "bombPower", multiplayerBombPower, kBombs);
     readInt("multiplayer", "rounds", multiplayerRounds);
 
-    readStringInt("powerup", "powerupFrequency", powerupFrequency);
-    readStringInt("powerup", "dynamitePowerupBoundary", dynamitePowerupBoundary);
-    readStringInt("powerup", "missilePowerupBoundary", missilePowerupBoundary);
-    readStringInt("powerup", "hmissilePowerupBoundary", hmissilePowerupBoundary);
-    readStringInt("powerup", "kickPowerupBoundary", kickPowerupBoundary);
-    readStringInt("powerup", "bombPowerupBoundary", bombPowerupBoundary);
-    readStringInt("powerup", "explosionPowerupBoundary", explosionPowerupBoundary);
-    readStringInt("powerup", "healthPowerupBoundary", healthPowerupBoundary);
-    readStringInt("powerup", "hammerPowerupBoundary", hammerPowerupBoundary);
+    readStringInt("powerup", "powerupFrequency", powerupFrequency, kPercent);
+    readStringInt("powerup", "dynamitePowerupBoundary", dynamitePowerupBoundary, kPercent);
+    readStringInt("powerup", "missilePowerupBoundary", missilePowerupBoundary, kPercent);
+    readStringInt("powerup", "hmissilePowerupBoundary", hmissilePowerupBoundary, kPercent);
+    readStringInt("powerup", "kickPowerupBoundary", kickPowerupBoundary, kPercent);
+    readStringInt("powerup", "bombPowerupBoundary", bombPowerupBoundary, kPercent);
+    readStringInt("powerup", "explosionPowerupBoundary", explosionPowerupBoundary, kPercent);
+    readStringInt("powerup", "healthPowerupBoundary", healthPowerupBoundary, kPercent);
+    readStringInt("powerup", "hammerPowerupBoundary", hammerPowerupBoundary, kPercent);
 
-    readStringInt("bomb", "bombTime", bombTime);
-    readStringTenths("bomb", "bombSpeed", bombSpeed);
-    readStringTenths("bomb", "missileSpeed", missileSpeed);
+    readStringInt("bomb", "bombTime", bombTime, kBombTime);
+    readStringTenths("bomb", "bombSpeed", bombSpeed, kSpeed);
+    readStringTenths("bomb", "missileSpeed", missileSpeed, kSpeed);
 
-    readInt("enemy", "enemyHealth", enemyHealth);
-    readStringInt("enemy", "searchIntervalTime", searchIntervalTime);
-    readStringInt("enemy", "attackDistance", attackDistance);
-    readStringInt("enemy", "healthDamage", healthDamage);
-    readTenths("enemy", "enemySpeed", enemySpeed);
-    readStringInt("enemy", "directionChangeIntervalTime", directionChangeIntervalTime);
-    readStringInt("enemy", "stopWaitTime", stopWaitTime);
+    readInt("enemy", "enemyHealth", enemyHealth, kEnemyHealth);
+    readStringInt("enemy", "searchIntervalTime", searchIntervalTime, kInterval);
+    readStringInt("enemy", "attackDistance", attackDistance, kAttackDistance);
+    readStringInt("enemy", "healthDamage", healthDamage, kHealthDamage);
+    readTenths("enemy", "enemySpeed", enemySpeed, kSpeed);
+    readStringInt("enemy", "directionChangeIntervalTime", directionChangeIntervalTime, kInterval);
+    readStringInt("enemy", "stopWaitTime", stopWaitTime, kWait);
 
+    // Key codes are kept as they are: one that no key sends only leaves
+    // that action without a key.
     for (int p = 0; p < kMaxPlayers; ++p)
-        for (int k = 0; k < KEY_SLOTS; ++k) readStringInt(kKeySections[p], kKeyNames[k], playerKeys[p][k]);
+        for (int k = 0; k < KEY_SLOTS; ++k)
+            playerKeys[p][k] = leadingInt(readText(kKeySections[p], kKeyNames[k]));
 }
 
-void saveConfig() {
-    writeInt("video", "fullscreen", fullscreen);
-    writeInt("audio", "globalVolume", globalVolume);
-    writeInt("audio", "audioEnabled", audioEnabled);
-    writeInt("input", "lastUsedDI", lastUsedDI);
-    writeInt("multiplayer", "maxMissiles", multiplayerMaxMissiles);
-    writeInt("multiplayer", "playerSpeed", toTenths(multiplayerPlayerSpeed));
-    writeInt("multiplayer", "maxHealth", multiplayerMaxHealth);
-    writeInt("multiplayer", "bombCount", multiplayerBombCount);
-    writeInt("multiplayer", "bombPower", multiplayerBombPower);
-    writeInt("multiplayer", "rounds", multiplayerRounds);
+bool saveConfig() {
+    std::vector<plat::ProfileEntry> entries;
+    auto put = [&entries](const char* section, const char* key, int value) {
+        entries.push_back({section, key, std::to_string(value)});
+    };
+    put("video", "fullscreen", fullscreen);
+    put("audio", "globalVolume", globalVolume);
+    put("audio", "audioEnabled", audioEnabled);
+    put("input", "lastUsedDI", lastUsedDI);
+    put("multiplayer", "maxMissiles", multiplayerMaxMissiles);
+    put("multiplayer", "playerSpeed", toTenths(multiplayerPlayerSpeed));
+    put("multiplayer", "maxHealth", multiplayerMaxHealth);
+    put("multiplayer", "bombCount", multiplayerBombCount);
+    put("multiplayer", "bombPower", multiplayerBombPower);
+    put("multiplayer", "rounds", multiplayerRounds);
     for (int p = 0; p < kMaxPlayers; ++p)
-        for (int k = 0; k < KEY_SLOTS; ++k) writeInt(kKeySections[p], kKeyNames[k], playerKeys[p][k]);
+        for (int k = 0; k < KEY_SLOTS; ++k) put(kKeySections[p], kKeyNames[k], playerKeys[p][k]);
+    if (plat::profileWriteAll(entries, configPath)) return true;
+    if (!saveFailureLogged) {
+        saveFailureLogged = true;
+        writeLogLine("-Error saving config.cfg, changed settings last only until the game ends\n");
+    }
+    return false;
 }
 
 void restoreDefaultKeys() {

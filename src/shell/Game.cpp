@@ -51,7 +51,10 @@ Game::Game() {
 
 Game::~Game() {
     gameInput.shutdown();
-    if (logFile) std::fclose(logFile);
+    if (logFile) {
+        setConfigLog(nullptr);
+        std::fclose(logFile);
+    }
 }
 
 // Flushed line by line: after a failed start the log stays open until the
@@ -77,11 +80,14 @@ void Game::init(plat::TimerProc timerCallback) {
         std::exit(1);
     }
     writeLog("Emberhaunt v7 Log\n\n");
+    // What the configuration code has to say during start-up goes into this
+    // log, in its place among the other lines.
+    setConfigLog([this](const char* line) { writeLog(line); });
 
     loadConfig();
 
     quitFlag = false;
-    drawInterval = frameUpdateInterval < kMinDrawInterval ? kMinDrawInterval : frameUpdateInterval;
+    drawInterval = frameUpdateInterval;
     fullScreen = fullscreen != 0;
     state = kStateMenu;
 
@@ -119,6 +125,7 @@ void Game::init(plat::TimerProc timerCallback) {
 
     fpsPeriodStart = plat::tickCount();
 
+    setConfigLog(nullptr);
     std::fclose(logFile);
     logFile = nullptr;
 
@@ -154,12 +161,13 @@ void Game::update() {
     if (quitFlag) return;
 
     if (state == kStateMenu) {
-        menu.handleInput(&gameInput);
+        menuInput();
         return;
     }
     if (state != kStatePlaying) return;
 
     if (escapeDown(gameInput)) {
+        playHadKeys = true;
         if (escapeHeld) return;
         escapeHeld = true;
         // While the level shows a result (won, draw, life lost) Escape only
@@ -171,13 +179,26 @@ void Game::update() {
     escapeHeld = false;
     if (paused) {
         // Enter chooses on the pause page, so the level must not see it.
-        menu.handleInput(&gameInput);
+        menuInput();
         waitEnterRelease = true;
-    } else if (!waitEnterRelease) {
+        return;
+    }
+    playHadKeys = true;
+    if (!waitEnterRelease) {
         level.handleInput(&gameInput);
     } else if (!enterDown(gameInput)) {
         waitEnterRelease = false;
     }
+}
+
+// Every hand-over of the keyboard from play to the menu passes here: the
+// pause box opening, a stage ending on a menu page. Keys already down then
+// were pressed for play (a walk, player 1's Enter bomb key) and must not
+// move the cursor or choose an item: they wait for their release.
+void Game::menuInput() {
+    if (playHadKeys) menu.ignoreHeldKeys();
+    playHadKeys = false;
+    menu.handleInput(&gameInput);
 }
 
 void Game::togglePause() {
@@ -220,9 +241,15 @@ void Game::draw() {
     if (state == kStateMenu) {
         menu.draw(*frame);
     } else if (state == kStatePlaying && !paused) {
-        level.draw(*frame);
-        runIntroTransitions(*this);
-        if (level.isLevelOver()) runStageProgression(*this, *frame);
+        if (leavingStage) {
+            // Drawing the level would run it: its intro would start its
+            // transitions inside the exit cover, its music and "ready".
+            if (pauseSnapshot) frame->copyFrom(*pauseSnapshot, 0, 0, w, h, 0, 0);
+        } else {
+            level.draw(*frame);
+            runIntroTransitions(*this);
+            if (level.isLevelOver()) runStageProgression(*this, *frame);
+        }
     }
 
     ++framesThisPeriod;

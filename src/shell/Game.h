@@ -23,12 +23,6 @@ constexpr int kStateMenu = 0;
 constexpr int kStatePlaying = 1;
 constexpr int kStateStarting = 3;  // constructed, init not yet run
 
-// The shortest draw-timer period. A configured 0 or negative period (or one
-// of a millisecond or two) would have the loop draw a whole frame on nearly
-// every pass and keep a core busy; a Windows window timer never fires faster
-// than this either.
-constexpr int kMinDrawInterval = 10;
-
 class Game {
 public:
     Game();
@@ -61,6 +55,7 @@ private:
     void writeLog(const char* line);
     void chooseInputMode();
     void togglePause();
+    void menuInput();
     static bool escapeDown(const Input& input);
     static bool enterDown(const Input& input);
 
@@ -88,10 +83,16 @@ private:
 
 public:
     bool paused = false;
+    // The pause page's EXIT is covering the stage up: the stage is shown as
+    // the pause froze it and starts nothing more.
+    bool leavingStage = false;
 
 private:
     bool escapeHeld = false;
     bool waitEnterRelease = false;
+    // The last pass that handled keys did so for play (the level, or Escape
+    // pausing it) rather than for the menu (see menuInput).
+    bool playHadKeys = false;
     Input gameInput;
 
     // Kept between ticks instead of being made anew for every frame.

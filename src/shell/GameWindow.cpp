@@ -1,5 +1,7 @@
 #include "shell/GameWindow.h"
 
+#include <cstring>
+
 #include "platform/MessageBox.h"
 
 uint8_t windowKeys[256] = {};
@@ -111,6 +113,10 @@ void GameWindow::wndProc(const plat::Message& msg) {
         break;
     case plat::MsgType::Close:
         plat::postQuit(0);
+        break;
+    case plat::MsgType::FocusLost:
+        // Keys let go in another window never send their release here.
+        std::memset(windowKeys, 0, sizeof windowKeys);
         break;
     case plat::MsgType::KeyDown:
     case plat::MsgType::KeyUp:

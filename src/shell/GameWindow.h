@@ -14,7 +14,8 @@ class Surface;
 }
 
 // 1 while the key with that virtual-key code is down; written by the window
-// procedure only while windowInput is set.
+// procedure only while windowInput is set, and all cleared when the window
+// loses the keyboard focus.
 extern uint8_t windowKeys[256];
 // The game reads the keyboard through window messages (no keyboard device).
 extern bool windowInput;

@@ -16,8 +16,8 @@ public:
     // keyboard whose set-up failed is released, so getKeyboard() answers null
     // exactly when the game runs on window messages.
     bool init();
-    // Reads the keyboard once. Always true: a failed read only keeps the last
-    // key state.
+    // Reads the keyboard once. Always true: a failed read is not reported;
+    // it leaves every key released.
     bool update();
     bool shutdown();
     void unacquireAll();

@@ -40,10 +40,14 @@ Keyboard::~Keyboard() {
 }
 
 bool Keyboard::update() {
-    if (!device) return false;
-    if (device->getState(keys)) return true;
-    if (!device->acquire()) return false;
-    return device->getState(keys);
+    if (device) {
+        if (device->getState(keys)) return true;
+        if (device->acquire() && device->getState(keys)) return true;
+    }
+    // Unreadable (another window has the keyboard): a key released meanwhile
+    // must not stay down, so every key counts as released.
+    clearKeys();
+    return false;
 }
 
 bool Keyboard::unacquire() {

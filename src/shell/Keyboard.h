@@ -16,8 +16,8 @@ public:
     Keyboard& operator=(const Keyboard&) = delete;
 
     // Reads the device state, re-acquiring the device once when the read
-    // fails. False when even the second read failed (keys then keep the last
-    // state read).
+    // fails. False when even the second read failed; every key then counts
+    // as released.
     bool update();
     bool unacquire();
     void clearKeys();

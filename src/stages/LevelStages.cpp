@@ -231,9 +231,8 @@ void Level::loadLevel5(int players, int difficulty) {
         level.enemies.push_back(head);
 
         // Each part follows the one built just before it (the list's front).
-        // A new dragon starts with no followers and no turns behind it.
+        // A new dragon starts with no followers.
         dragonSegmentCount = 0;
-        dragonPreviousTurnSide = -1;
         const Animation* bodyWalk = library->loadEnemy5Body();
         for (int i = 0; i < dragonLength; ++i) {
             Enemy body = makeEnemy(level, AnimationLibrary::SetEnemy5Body, bodyWalk, start,

@@ -241,41 +241,44 @@ bool readEnemyTuning(const std::string& base, int difficulty,
     struct IntKey {
         const char* name;
         int* value;
+        SettingRange range;
     };
     struct SpeedKey {
         const char* name;
         float* value;
+        SettingRange range;  // in tenths
     };
+    using namespace ranges;
     static const IntKey intKeys[] = {
-        {"searchIntervalTime", &searchIntervalTime},
-        {"attackDistance", &attackDistance},
-        {"healthDamage", &healthDamage},
-        {"directionChangeIntervalTime", &directionChangeIntervalTime},
-        {"stopWaitTime", &stopWaitTime},
-        {"enemyHealth", &enemyHealth},
-        {"enemyMissileIntervalTime", &enemyMissileIntervalTime},
-        {"missileStopWaitTime", &missileStopWaitTime},
-        {"missileFireWaitTime", &missileFireWaitTime},
-        {"maxEnemies", &maxEnemies},
-        {"replicateChance", &replicateChance},
-        {"replicateWaitTime", &replicateWaitTime},
-        {"replicateBlockChance", &replicateBlockChance},
-        {"dragonLength", &dragonLength},
-        {"dragonHealth", &dragonHealth},
+        {"searchIntervalTime", &searchIntervalTime, kInterval},
+        {"attackDistance", &attackDistance, kAttackDistance},
+        {"healthDamage", &healthDamage, kHealthDamage},
+        {"directionChangeIntervalTime", &directionChangeIntervalTime, kInterval},
+        {"stopWaitTime", &stopWaitTime, kWait},
+        {"enemyHealth", &enemyHealth, kEnemyHealth},
+        {"enemyMissileIntervalTime", &enemyMissileIntervalTime, kShotInterval},
+        {"missileStopWaitTime", &missileStopWaitTime, kWait},
+        {"missileFireWaitTime", &missileFireWaitTime, kWait},
+        {"maxEnemies", &maxEnemies, kMaxEnemies},
+        {"replicateChance", &replicateChance, kChance},
+        {"replicateWaitTime", &replicateWaitTime, kReplicateWait},
+        {"replicateBlockChance", &replicateBlockChance, kChance},
+        {"dragonLength", &dragonLength, kDragonLength},
+        {"dragonHealth", &dragonHealth, kEnemyHealth},
     };
     // Speeds are kept in tenths in the file.
     static const SpeedKey speedKeys[] = {
-        {"enemySpeed", &enemySpeed},
-        {"enemyMissileSpeed", &enemyMissileSpeed},
-        {"dragonSpeed", &dragonSpeed},
-        {"dragonSpeedIncrement", &dragonSpeedIncrement},
+        {"enemySpeed", &enemySpeed, kSpeed},
+        {"enemyMissileSpeed", &enemyMissileSpeed, kSpeed},
+        {"dragonSpeed", &dragonSpeed, kSpeed},
+        {"dragonSpeedIncrement", &dragonSpeedIncrement, kSpeedIncrement},
     };
 
     for (const std::string& key : keys) {
         bool done = false;
         for (const IntKey& k : intKeys) {
             if (key == k.name) {
-                *k.value = getConfigInt(section.c_str(), k.name);
+                *k.value = getConfigInt(section.c_str(), k.name, k.range);
                 done = true;
                 break;
             }
@@ -283,7 +286,7 @@ bool readEnemyTuning(const std::string& base, int difficulty,
         if (done) continue;
         for (const SpeedKey& k : speedKeys) {
             if (key == k.name) {
-                *k.value = static_cast<float>(getConfigInt(section.c_str(), k.name)) / 10.0f;
+                *k.value = static_cast<float>(getConfigInt(section.c_str(), k.name, k.range)) / 10.0f;
                 break;
             }
         }

@@ -101,9 +101,10 @@ void buildStage(Level& level, const StageSetup& stage, int players, int difficul
 // other difficulty.
 std::string enemySection(const std::string& base, int difficulty);
 // Reads each key (in the given order) into the tuning global of the same
-// name: speed keys hold tenths and are stored divided by 10, the others as
-// read; a missing key stores -1 (a speed -0.1). Returns false, reading
-// nothing, when the difficulty selects no section. Unknown key names are
-// skipped.
+// name, brought into the key's range: speed keys hold tenths and are stored
+// divided by 10, the others as read; a key that neither the player's nor
+// the shipped config.cfg holds reads -1 before the range is applied.
+// Returns false, reading nothing, when the difficulty selects no section.
+// Unknown key names are skipped.
 bool readEnemyTuning(const std::string& base, int difficulty,
                      const std::vector<std::string>& keys);

@@ -84,3 +84,7 @@ int GridObject::tileAt(int layerIndex, int c, int r) const {
 void GridObject::writeTile(int layerIndex, int c, int r, int v) const {
     if (grid) grid->setTile(layerIndex, c, r, v);
 }
+
+bool GridObject::onGrid(int c, int r) const {
+    return grid && grid->isValidX(c) && grid->isValidY(r);
+}

@@ -50,9 +50,14 @@ public:
     int getWidth() const { return width; }
     int getHeight() const { return height; }
 
-    // The cell of a pixel coordinate (division truncating toward zero); 0
-    // before the object knows its tile size.
-    int toGrid(int pixel) const { return tileSize > 0 ? pixel / tileSize : 0; }
+    // The cell of a pixel coordinate; 0 before the object knows its tile
+    // size. Rounded down, so that a pixel left of or above the field lies in
+    // a cell outside the grid (-1), not in the first column or row.
+    int toGrid(int pixel) const {
+        if (tileSize <= 0) return 0;
+        const int cellIndex = pixel / tileSize;
+        return pixel % tileSize < 0 ? cellIndex - 1 : cellIndex;
+    }
 
     bool active;
     TileGrid* grid;  // the stage's grid; not owned
@@ -71,4 +76,6 @@ protected:
     // Grid access that does nothing without a grid.
     int tileAt(int layerIndex, int c, int r) const;
     void writeTile(int layerIndex, int c, int r, int v) const;
+    // Whether (c, r) is a cell of the grid (false without a grid).
+    bool onGrid(int c, int r) const;
 };

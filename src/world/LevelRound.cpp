@@ -95,8 +95,9 @@ void Level::drawLayerThree(plat::Surface& dc, uint32_t now) {
         lastOneFlag = true;
     }
 
-    // The dragon's parts that face up are drawn tail first, so that each
-    // part lies under the one it follows.
+    // The dragon's parts that face up are drawn before the other enemies,
+    // head first (a pass backward over the list, which runs tail first), so
+    // that each part lies over the one it follows, above it on the screen.
     drawnEarly.clear();
     if (stageNumber == kStageDragon) {
         for (auto it = enemies.rbegin(); it != enemies.rend(); ++it) {

@@ -170,6 +170,8 @@ int MovingObject::getDirection() { return direction; }
 
 bool MovingObject::isBlocked(int c, int r) { return tileAt(layer, c, r) != cell::kEmpty; }
 
+bool MovingObject::slidesRound(int, int) { return true; }
+
 void MovingObject::moveRight(float step, Box box, bool slide) {
     move(dir::kRight, step, box, slide);
 }
@@ -277,6 +279,9 @@ void MovingObject::move(int d, float step, const Box& box, bool slide) {
         // by the largest of currentStep, currentStep - 0.5, ... that fits.
         const bool secondBlocked = !firstBlocked || blockedAt(ahead, secondSide);
         if (firstBlocked == secondBlocked) return;  // both blocked: a wall
+        const int obstacleSide = firstBlocked ? firstSide : secondSide;
+        if (!(horizontal ? slidesRound(ahead, obstacleSide) : slidesRound(obstacleSide, ahead)))
+            return;
         const int towardSign = firstBlocked ? 1 : -1;
         const int towardEdge = firstBlocked ? secondEdge : firstEdge;
         const int slideDir = horizontal ? (firstBlocked ? dir::kDown : dir::kUp)

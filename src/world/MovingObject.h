@@ -73,6 +73,9 @@ public:
     virtual void moveLeft(float step, Box box, bool slide);
     virtual void moveUp(float step, Box box, bool slide);
     virtual void moveDown(float step, Box box, bool slide);
+    // Whether a move that meets (c, r) with one side of its box may slide
+    // round it toward the free side; here every obstacle may be slid round.
+    virtual bool slidesRound(int c, int r);
 
     using AnimatedObject::copy;
     using AnimatedObject::operator=;

@@ -71,6 +71,16 @@ TEST_F(BombTest, CrossReachesPowerAndStopsAtBlocks) {
     EXPECT_EQ("centre 4,3 | tipright 5,3 | tipleft 3,3 | tipup 4,2 | tipdown 4,4",
               laid(explosions, lib));
 
+    // Power 0 reaches no cell beyond the centre; a negative power (a bad
+    // config) still burns the first cell of each arm.
+    explosions.clear();
+    drop(4, 3, 0).explode();
+    EXPECT_EQ("centre 4,3", laid(explosions, lib));
+    explosions.clear();
+    drop(4, 3, -2).explode();
+    EXPECT_EQ("centre 4,3 | tipright 5,3 | tipleft 3,3 | tipup 4,2 | tipdown 4,4",
+              laid(explosions, lib));
+
     // A solid next to the bomb: no arm; one beyond: a tip before it; a
     // breakable block: a tip on it, the block's mark kept.
     explosions.clear();
@@ -162,17 +172,51 @@ TEST_F(BombTest, KickedBombSlidesUntilSomethingStopsIt) {
     EXPECT_EQ(cell::kExplosion, fire(6, 3));
 }
 
-TEST_F(BombTest, BombUnderAPlayerLeavesItsMarkUntilThePlayerHasGone) {
-    Bomb& bomb = drop(4, 3);
-    put(4, 3, cell::kPlayer);  // the player marks itself again
-    frame(15);
-    EXPECT_EQ(cell::kPlayer, at(4, 3));
-    put(4, 3, cell::kEmpty);  // and walks off
-    frame(15);
-    EXPECT_EQ(cell::kBomb, at(4, 3));
-    put(4, 3, cell::kEnemy);
-    bomb.explode();  // still clears the cell it lies on
-    EXPECT_EQ(cell::kEmpty, at(4, 3));
+TEST_F(BombTest, KickedBombCrossesItsOwnMarkInEveryDirection) {
+    // Half-way between two cells its hitbox has marked the cell ahead; that
+    // 6 is its own and must not stop it. It slides on to the wall.
+    const struct {
+        const char* name;
+        int direction, c, r, endC, endR;
+    } kicks[] = {{"right", dir::kRight, 2, 3, 8, 3},
+                 {"left", dir::kLeft, 7, 3, 1, 3},
+                 {"up", dir::kUp, 4, 5, 4, 1},
+                 {"down", dir::kDown, 4, 2, 4, 6}};
+    for (const auto& k : kicks) {
+        SCOPED_TRACE(k.name);
+        bombs.clear();
+        Bomb& stick = drop(k.c, k.r, 2, nullptr, true);
+        stick.setDirection(k.direction);
+        for (int i = 0; i < 100 && stick.isMoving(); ++i) frame(15);
+        EXPECT_FALSE(stick.isMoving());
+        EXPECT_EQ(k.endC, stick.col);
+        EXPECT_EQ(k.endR, stick.row);
+        EXPECT_EQ(cell::kBomb, at(k.endC, k.endR));
+        EXPECT_EQ(cell::kEmpty, at(k.c, k.r));
+        stick.remove();
+    }
+}
+
+TEST_F(BombTest, BombUnderAPlayerOrAnEnemyLeavesItsMarkUntilItHasGone) {
+    // Cells apart, so that the first bomb's blast does not reach the second.
+    const struct {
+        int walker, c, r;
+    } cases[] = {{cell::kPlayer, 2, 2}, {cell::kEnemy, 6, 5}};
+    for (const auto& w : cases) {
+        SCOPED_TRACE(w.walker);
+        Bomb& bomb = drop(w.c, w.r);
+        put(w.c, w.r, w.walker);  // the walker on it marks itself again
+        frame(15);
+        EXPECT_EQ(w.walker, at(w.c, w.r));
+        frame(15);
+        EXPECT_EQ(w.walker, at(w.c, w.r));
+        put(w.c, w.r, cell::kEmpty);  // and walks off
+        frame(15);
+        EXPECT_EQ(cell::kBomb, at(w.c, w.r));
+        put(w.c, w.r, w.walker);
+        bomb.explode();  // still clears the cell it lies on
+        EXPECT_EQ(cell::kEmpty, at(w.c, w.r));
+    }
 }
 
 TEST_F(BombTest, PauseKeepsTheFuseAndTheLingerTime) {

@@ -2,6 +2,11 @@
 // routes, aiming and attacking, and standing still while held.
 #include "actors/EnemyFixture.h"
 
+#include <map>
+#include <set>
+#include <utility>
+#include <vector>
+
 namespace enemytest {
 namespace {
 
@@ -50,6 +55,38 @@ TEST_F(EnemyTest, ANonstopWandererTurnsAtEveryIntervalAndABlockedOneAtOnce) {
     advance(10);
     draw(e);
     EXPECT_EQ(flagSet(e), dir::kDown);
+}
+
+TEST_F(EnemyTest, RandomDirectionsTakeAQuarterOfTheRangeEachAndTheLastThreeValuesNone) {
+    // The random value at each edge of the four quarters, and the values
+    // past the last quarter, which leave the enemy as it was.
+    const std::vector<std::pair<int, int>> cases = {
+        {0, dir::kUp},        {8191, dir::kUp},      {8192, dir::kDown}, {16382, dir::kDown},
+        {16383, dir::kRight}, {24573, dir::kRight},  {24574, dir::kLeft}, {32764, dir::kLeft},
+        {32765, -1},          {32767, -1}};
+    // Where each value first comes up in one sequence of the generator.
+    std::map<long, int> firstAt;  // position -> value
+    std::set<int> pending;
+    for (const auto& c : cases) pending.insert(c.first);
+    std::srand(1);
+    for (long i = 0; !pending.empty() && i < 20000000; ++i) {
+        const int r = rand15();
+        if (pending.erase(r)) firstAt[i] = r;
+    }
+    ASSERT_TRUE(pending.empty());
+
+    Enemy& e = addEnemy(4, 4);
+    std::map<int, int> chosen;
+    std::srand(1);
+    long drawn = 0;
+    for (const auto& [at, value] : firstAt) {
+        for (; drawn < at; ++drawn) rand15();
+        e.clearDirections();
+        e.chooseRandomDirection();  // draws the value
+        ++drawn;
+        chosen[value] = flagSet(e);
+    }
+    for (const auto& c : cases) EXPECT_EQ(chosen[c.first], c.second) << "value " << c.first;
 }
 
 TEST_F(EnemyTest, TheTargetIsTheNearestLivePlayerAndHuntingNeedsItWithinRange) {
@@ -220,6 +257,34 @@ TEST_F(EnemyAimTest, AimsWhenFacingTheTargetThenFiresAMissileAfterTheWait) {
     advance(1);
     mech->aimAndAttack(prey);
     EXPECT_TRUE(mech->aiming);
+}
+
+TEST_F(EnemyAimTest, EachShotRaisesTheDustOfItsDirectionAtTheMuzzle) {
+    // The four puffs told apart by their frame times.
+    for (int d = 0; d < dir::kCount; ++d) {
+        library.enemyMissileDust[d] = new Animation();
+        library.enemyMissileDust[d]->frameTime = uint32_t(11 + d);
+    }
+    mech->col = 4;
+    mech->row = 3;
+    mech->x = 128;
+    mech->y = 96;
+    struct Shot {
+        int direction, dustX, dustY;
+    };
+    for (const Shot& s : {Shot{dir::kRight, 128 + 27, 96}, Shot{dir::kLeft, 128 - 27, 96},
+                          Shot{dir::kUp, 128, 96 - 32}, Shot{dir::kDown, 128, 96 + 22}}) {
+        SCOPED_TRACE(s.direction);
+        mech->direction = s.direction;
+        mech->attack();
+        ASSERT_EQ(mech->dustEffects.size(), size_t(s.direction + 1));
+        const DustEffect& puff = mech->dustEffects.front();
+        EXPECT_EQ(puff.x, s.dustX);
+        EXPECT_EQ(puff.y, s.dustY);
+        EXPECT_EQ(puff.animation.frameTime, uint32_t(11 + s.direction));
+        EXPECT_TRUE(missiles.front().directionFlags[s.direction]);
+    }
+    EXPECT_EQ(missiles.size(), 4u);
 }
 
 TEST_F(EnemyAimTest, NoAimFacingAwayWithAnAllyInTheLineOrAtADeadOrTooCloseTarget) {

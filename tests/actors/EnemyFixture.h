@@ -80,13 +80,20 @@ protected:
         HeadlessTest::TearDown();
     }
 
-    // An enemy on (c, r) added at the front of the list, as the set-ups do;
-    // it stands still (speed 0, no direction) unless a test says otherwise.
-    Enemy& addEnemy(int c, int r, int health = 100, float speed = 0.0f) {
+    // An enemy on (c, r) as Enemy::init leaves it: walking in a random
+    // direction. Not in the list yet.
+    Enemy makeEnemy(int c, int r, int health = 100, float speed = 0.0f) {
         Enemy e;
         e.init(cell::kEnemy, kTileSize, c, r, 32, 32, layer::kObjects, &grid, false, speed,
                nullptr, nullptr, deathAnimation(), &players, &missiles, &explosions, &enemies,
                &library, health);
+        return e;
+    }
+
+    // An enemy on (c, r) added at the front of the list, as the set-ups do;
+    // it stands still (speed 0, no direction) unless a test says otherwise.
+    Enemy& addEnemy(int c, int r, int health = 100, float speed = 0.0f) {
+        Enemy e = makeEnemy(c, r, health, speed);
         e.clearDirections();
         enemies.push_front(e);
         return enemies.front();

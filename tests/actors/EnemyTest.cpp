@@ -2,6 +2,12 @@
 // replication, the dragon chain and the collision rules.
 #include "actors/EnemyFixture.h"
 
+#include <set>
+#include <utility>
+
+#include "actors/BreakableBlock.h"
+#include "actors/Powerup.h"
+
 namespace enemytest {
 namespace {
 
@@ -30,6 +36,31 @@ TEST_F(EnemyTest, IdsCountAcrossEnemiesAndACopyKeepsEverythingButTheDust) {
     assigned = e;
     EXPECT_TRUE(assigned.dustEffects.empty());
     EXPECT_EQ(assigned.id, e.id);
+}
+
+TEST_F(EnemyTest, EnemiesSetUpWithinOneSecondAllStartWalkingTheSameWay) {
+    std::srand(7);  // a known state, whatever the tests before left
+    plat::headless::setCalendarSeconds(1700000000);
+    std::vector<int> first;
+    for (int i = 0; i < 6; ++i) {
+        enemies.push_front(makeEnemy(1 + i, 1));
+        first.push_back(flagSet(enemies.front()));
+        rand15();  // the game draws in between (other enemies' walks)
+        rand15();
+    }
+    EXPECT_NE(first[0], -1);
+    EXPECT_EQ(first, std::vector<int>(6, first[0]));
+
+    // A second later the walks replay a sequence of their own.
+    std::vector<int> later;
+    for (int64_t second = 1700000001; second < 1700000007; ++second) {
+        plat::headless::setCalendarSeconds(second);
+        enemies.push_front(makeEnemy(1, 2));
+        later.push_back(flagSet(enemies.front()));
+        enemies.push_front(makeEnemy(2, 2));
+        EXPECT_EQ(flagSet(enemies.front()), later.back());
+    }
+    EXPECT_NE(later, std::vector<int>(6, later[0]));
 }
 
 TEST_F(EnemyTest, SoundSettersReplaceAndReleaseFreesEachSampleOnce) {
@@ -89,6 +120,32 @@ TEST_F(EnemyTest, AnExplosionTakesDamageInStepsOfJustOver100Ms) {
     draw(e);
     EXPECT_EQ(e.health, 72);
     EXPECT_EQ(e.lastHitTick, lastContact);
+}
+
+// The overlay keeps in step with the walk, whatever its own pace.
+TEST_F(EnemyTest, TheHitOverlayShowsTheWalksCurrentFrame) {
+    Bitmap frames[8];
+    for (int i = 0; i < 8; ++i) {
+        const std::string path = dir.file("frame" + std::to_string(i) + ".bmp");
+        gfxtest::writeBmp(path, 32, 32, gfxtest::frameColour(i));
+        frames[i].load(path, 32, 32);
+    }
+    Enemy& e = addEnemy(2, 2);
+    for (int d = 0; d < dir::kCount; ++d) {
+        e.directionAnimations[d].setup(0, 0, frames, 4, 0, 100);
+        e.hitAnimations[d].setup(0, 0, frames + 4, 4, 0, 40);
+    }
+    e.animateWhenIdle = true;
+    burn(2, 2);
+    // Below the health bar at the enemy's top edge.
+    const auto shown = [&] { return gfxtest::frameOf(target->pixel(80, 80)); };
+
+    advance(250);
+    draw(e);  // the walk shows frame 0 and moves on to frame 2
+    EXPECT_EQ(shown(), 4 + 2);
+    advance(100);
+    draw(e);
+    EXPECT_EQ(shown(), 4 + 3);
 }
 
 TEST_F(EnemyTest, HealthBarShowsOnlyAfterAHitAndFor2500Ms) {
@@ -368,12 +425,15 @@ TEST_F(EnemyDragonTest, TheHeadNeverDoublesBackNorCoilsAThirdTime) {
     h.chooseRandomDirection();
     EXPECT_TRUE(h.directionFlags[dir::kUp]);
 
-    // Two clockwise turns (up -> right -> down) forbid the third (left).
+    // Two clockwise turns forbid a third. A head is built with turn side 0
+    // (clockwise), so its first clockwise turn already counts as the
+    // second, whatever turn an earlier dragon left behind.
+    dragonPreviousTurnSide = 1;
     h.travelDirection = dir::kUp;
-    h.turnSide = -1;
     h.x = h.y = 100;
     h.afterHeadMove(99, 100);  // moved right: a clockwise turn
     EXPECT_EQ(h.turnSide, 0);
+    EXPECT_EQ(h.forbiddenDirection, dir::kDown);
     h.afterHeadMove(100, 99);  // moved down: clockwise again
     EXPECT_EQ(h.travelDirection, dir::kDown);
     EXPECT_EQ(h.forbiddenDirection, dir::kLeft);
@@ -383,6 +443,86 @@ TEST_F(EnemyDragonTest, TheHeadNeverDoublesBackNorCoilsAThirdTime) {
     // Standing still lifts the ban.
     h.afterHeadMove(100, 100);
     EXPECT_EQ(h.forbiddenDirection, -1);
+}
+
+// The cells a moving object marks: under its hitbox, 8 px inside the left
+// and top edges and 9 px inside the right and bottom edges.
+std::set<std::pair<int, int>> cellsUnder(const Enemy& e) {
+    std::set<std::pair<int, int>> out;
+    for (int px : {e.x + 8, e.x + 32 - 9})
+        for (int py : {e.y + 8, e.y + 32 - 9}) out.emplace(px / 32, py / 32);
+    return out;
+}
+
+TEST_F(EnemyDragonTest, AFollowingTailLeavesNoMarkBehindInAnyDirection) {
+    for (int d = 0; d < dir::kCount; ++d) {
+        SCOPED_TRACE(d);
+        for (Enemy& e : enemies) e.releaseSounds();
+        enemies.clear();
+        grid.create(10, 8);
+        build(0);
+        Enemy& h = part(0);
+        Enemy& tail = part(1);
+        h.setDirection(d);
+        h.directionTick = plat::tickCount();  // no stop on the way
+        h.currentInterval = 1000000;
+
+        // The head walks about two cells, the tail follows on its trail.
+        for (int frame = 0; frame < 70; ++frame) {
+            advance(15);
+            drawAll();
+        }
+        ASSERT_GE(std::abs(tail.x - 96) + std::abs(tail.y - 96), 32) << "the tail did not follow";
+
+        std::set<std::pair<int, int>> expected = cellsUnder(h);
+        for (const auto& c : cellsUnder(tail)) expected.insert(c);
+        std::set<std::pair<int, int>> marked;
+        for (int c = 0; c < 10; ++c)
+            for (int r = 0; r < 8; ++r)
+                if (at(c, r) == cell::kEnemy) marked.emplace(c, r);
+        EXPECT_EQ(marked, expected);
+    }
+}
+
+TEST_F(EnemyTest, BlocksOfLevel4SpawnLevel4EnemiesAndOfLevel5Level5Ones) {
+    // Two sets told apart by their frame counts: 3 for enemy4, 5 for enemy5.
+    std::string cfg = testsupport::readFile(filePathsPath);
+    gfxtest::writeBmp(dir.file("frame.bmp"), 32, 32, gfxtest::frameColour(0));
+    auto section = [&](const std::string& name, int frames) {
+        cfg += "[" + name + "]\nframeCount=" + std::to_string(frames) +
+               "\nwidth=32\nheight=32\nanimationSpeed=100\n";
+        for (int i = 1; i <= frames; ++i) cfg += "frame" + std::to_string(i) + "=frame.bmp\n";
+    };
+    for (const auto& set : {std::make_pair(std::string("enemy4"), 3),
+                            std::make_pair(std::string("enemy5"), 5)}) {
+        for (const char* d : {"right", "left", "up", "down"}) {
+            section(set.first + d, set.second);
+            section(set.first + "hit" + d, set.second);
+        }
+        section(set.first + "death", set.second);
+    }
+    testsupport::writeFile(filePathsPath, cfg);
+    library.loadEnemy4();
+    library.loadEnemy5();
+    addEnemy(1, 1);  // a live enemy to take the lists from
+
+    std::list<Powerup> powerups;
+    for (const auto& kind : {std::make_pair(BreakableBlock::kSpawnLevel4Kind, 3),
+                             std::make_pair(BreakableBlock::kSpawnLevel5Kind, 5)}) {
+        BreakableBlock block;
+        block.init(cell::kBreakable, kTileSize, 5, 3, 32, 32, layer::kObjects, Bitmap(), &grid,
+                   &library, &powerups, true, &enemies, kind.first);
+        block.shaking = true;  // the shake has run its course
+        block.shakeStart = plat::tickCount();
+        advance(2501);
+        ASSERT_TRUE(block.spawnEnemy());
+        const Enemy& spawned = enemies.front();
+        for (int d = 0; d < dir::kCount; ++d) {
+            EXPECT_EQ(spawned.directionAnimations[d].getFrameSlots(), kind.second);
+            EXPECT_EQ(spawned.hitAnimations[d].getFrameSlots(), kind.second);
+        }
+        EXPECT_EQ(spawned.deathAnimation.getFrameSlots(), kind.second);
+    }
 }
 
 TEST_F(EnemyTest, EnemiesBlockEachOtherOnlyWhereAnotherLiveEnemyStands) {
@@ -396,6 +536,10 @@ TEST_F(EnemyTest, EnemiesBlockEachOtherOnlyWhereAnotherLiveEnemyStands) {
     EXPECT_FALSE(a.canPass(3, 2));
     EXPECT_TRUE(a.canPass(4, 2));
     EXPECT_FALSE(a.canPass(5, 2));
+    EXPECT_FALSE(a.canPass(6, 2));  // a bomb
+    put(6, 2, cell::kMissile);
+    EXPECT_FALSE(a.canPass(6, 2));
+    put(6, 2, cell::kBomb);
     burn(4, 2);
     EXPECT_FALSE(a.canPass(4, 2));
 
@@ -421,6 +565,26 @@ TEST_F(EnemyTest, EnemiesBlockEachOtherOnlyWhereAnotherLiveEnemyStands) {
     EXPECT_FALSE(a.isBlocked(5, 2));
     a.ignoresEnemies = true;
     EXPECT_FALSE(a.isBlocked(3, 2));
+}
+
+// The test grid has no edge ring: only the rim of the grid stops a walker.
+TEST_F(EnemyTest, TheRimOfTheFieldStopsAnEnemyOnEverySide) {
+    for (int d = 0; d < dir::kCount; ++d) {
+        Enemy& e = addEnemy(1, 1, 100, 3.0f);
+        e.setDirection(d);
+        for (int i = 0; i < 200; ++i) {
+            advance(15);
+            e.MovingObject::draw(*target);  // the move alone, without the AI
+        }
+        // A step is tested from the whole-pixel position, so a mover may
+        // end up to a pixel into what stops it, never more.
+        EXPECT_GE(e.x, 0) << d;
+        EXPECT_GE(e.y, 0) << d;
+        EXPECT_LE(e.x, 9 * kTileSize + 1) << d;
+        EXPECT_LE(e.y, 7 * kTileSize + 1) << d;
+        EXPECT_TRUE(e.blocked) << d;
+        e.remove();
+    }
 }
 
 }  // namespace

@@ -145,6 +145,21 @@ TEST_F(HomingMissileTest, ReachesAStandingEnemyAnywhereAheadInAnOpenField) {
     }
 }
 
+// Off its cell line after a turn, a missile meets things with one side of
+// its box. It slides round a teammate (as round any obstacle) and flies on
+// to the enemy, where it bursts instead of sliding round.
+TEST_F(HomingMissileTest, SlidesPastATeammateButNotPastItsTarget) {
+    addEnemy(8, 5);
+    put(8, 5, cell::kEnemy);
+    put(4, 6, cell::kPlayer);
+    HomingMissile m = launch(2, 5, dir::kRight);
+    m.y = 5 * kTileSize + 10;  // reaching into row 6
+    m.posY = float(m.y);
+    ASSERT_TRUE(flyUntilBurst(m));
+    EXPECT_EQ(burstCell(), std::make_pair(8, 5));
+    EXPECT_EQ(at(4, 6, layer::kExplosions), cell::kEmpty);
+}
+
 TEST_F(HomingMissileTest, TargetOnItsOwnCellBurstsAtOnce) {
     addEnemy(5, 5);
     HomingMissile open = launch(5, 5, dir::kUp);

@@ -129,10 +129,24 @@ TEST_F(MissileTest, PauseHoldsTheWaitAfterTheBurst) {
     EXPECT_EQ(m.explosionSound, nullptr);
 }
 
+// The test grid has no edge ring: the rim of the grid stops a missile on
+// every side, without letting it hang over the edge.
 TEST_F(MissileTest, BurstsOnItsOwnCellAtTheRimOfTheField) {
     Missile m = fire(8, 2, dir::kRight);
     ASSERT_TRUE(flyUntilBurst(m));
     EXPECT_EQ(burstCell(), std::make_pair(9, 2));
+
+    explosions.clear();
+    Missile left = fire(2, 2, dir::kLeft);
+    ASSERT_TRUE(flyUntilBurst(left));
+    EXPECT_GE(left.x, 0);
+    EXPECT_EQ(burstCell(), std::make_pair(0, 2));
+
+    explosions.clear();
+    Missile up = fire(4, 2, dir::kUp);
+    ASSERT_TRUE(flyUntilBurst(up));
+    EXPECT_GE(up.y, 0);
+    EXPECT_EQ(burstCell(), std::make_pair(4, 0));
 }
 
 }  // namespace

@@ -233,6 +233,22 @@ TEST(PathSearch, UnreachableGoalLeadsToTheBestClosedCell) {
     EXPECT_EQ((std::vector<Cell>{{2, 1}, {3, 1}}), cellsOf(path));
 }
 
+TEST(PathSearch, GivesUpOnceMoreThan150CellsAreClosed) {
+    // A straight corridor closes one cell per step: the start and the 149
+    // cells after it are closed before the cell 150 steps away is taken.
+    TileGrid corridor;
+    corridor.create(160, 1);
+    std::list<PathNode> path;
+    EXPECT_TRUE(findPath(PassCheck(), 0, 0, 150, 0, &corridor, path));
+    EXPECT_EQ(150u, path.size());
+
+    // One step farther, the 151st closed cell ends the search; the route
+    // leads to the farthest cell closed.
+    EXPECT_FALSE(findPath(PassCheck(), 0, 0, 151, 0, &corridor, path));
+    ASSERT_EQ(150u, path.size());
+    EXPECT_EQ(Cell(150, 0), cellsOf(path).back());
+}
+
 TEST(PathSearch, GridBordersAreNeverCrossed) {
     // No edge ring: searches start on the outermost cells and aim outside.
     TileGrid grid;

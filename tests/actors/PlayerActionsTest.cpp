@@ -94,6 +94,86 @@ TEST_F(PlayerActionsTest, KickingSlidesTheBombAheadAndLiftsTheReDropGuard) {
     EXPECT_EQ(bombs.size(), 2u);
 }
 
+// Walking right into a bomb, frame by frame as in a round: without the
+// ability the bomb only stops the player; with it, the bomb on the cell
+// ahead slides off and stops at the next bomb. Bombs on other cells of the
+// same row or column stay.
+TEST_F(PlayerActionsTest, AWalkingPlayerKicksOnlyWithTheAbilityAndOnlyTheBombAhead) {
+    ASSERT_TRUE(input.init());
+    Player& p = addPlayer(2, 3);
+    auto stick = [&](int c, int r) -> Bomb& {
+        Bomb b;
+        b.init(cell::kBomb, kTileSize, c, r, 32, 32, layer::kObjects, &grid, false, bombSpeed,
+               nullptr, &explosions, &lib, 1, nullptr, true);
+        bombs.push_front(b);
+        return bombs.front();
+    };
+    Bomb& ahead = stick(4, 3);
+    Bomb& below = stick(4, 5);
+    Bomb& further = stick(6, 3);
+
+    hold(Player::KeyRight, true, true);
+    for (int i = 0; i < 40; ++i) {
+        pass(p, 15);
+        fieldFrame(0);
+    }
+    EXPECT_EQ(p.col, 3);
+    EXPECT_LE(p.x + 31, 4 * 32 - 1);  // stopped by the bomb
+    EXPECT_FALSE(ahead.isMoving());
+    EXPECT_EQ(ahead.x, 4 * 32);
+    EXPECT_EQ(plays("kick"), 0);
+
+    p.kick = true;
+    bool slid = false;
+    for (int i = 0; i < 60 && !(slid && !ahead.isMoving()); ++i) {
+        pass(p, 15);
+        fieldFrame(0);
+        slid = slid || ahead.isMoving();
+    }
+    EXPECT_TRUE(slid);
+    EXPECT_FALSE(ahead.isMoving());
+    EXPECT_EQ(ahead.col, 5);
+    EXPECT_EQ(at(5, 3), cell::kBomb);
+    for (Bomb* other : {&below, &further}) {
+        EXPECT_FALSE(other->isMoving());
+        EXPECT_EQ(other->x, other->col * 32);
+    }
+    EXPECT_EQ(below.col, 4);
+    EXPECT_EQ(below.row, 5);
+    EXPECT_EQ(further.col, 6);
+    EXPECT_EQ(plays("kick"), 1);
+}
+
+// Powerups lying in the way, walked over frame by frame as in a round: each
+// applies once, with its sound, and is gone from the field.
+TEST_F(PlayerActionsTest, WalkingOverPowerupsPicksEachUpOnce) {
+    ASSERT_TRUE(input.init());
+    Player& p = addPlayer(2, 3);
+    const int laid[][2] = {{4, cell::kBombPowerup}, {5, cell::kFirePowerup}, {7, cell::kKickPowerup}};
+    for (const auto& [c, v] : laid) {
+        Powerup powerup;
+        powerup.initAnimated(v, kTileSize, c, 3, 32, 32, layer::kPowerups, &grid, Animation());
+        powerups.push_front(powerup);
+    }
+
+    hold(Player::KeyRight, true, true);
+    for (int i = 0; i < 200 && p.x < 7 * 32; ++i) {
+        pass(p, 15);
+        fieldFrame(0);
+    }
+    hold(Player::KeyRight, false, true);
+    for (int i = 0; i < 20; ++i) {
+        pass(p, 15);
+        fieldFrame(0);
+    }
+    EXPECT_EQ(p.bombCount, 2);
+    EXPECT_EQ(p.bombPower, 2);
+    EXPECT_TRUE(p.kick);
+    EXPECT_EQ(plays("powerup"), 3);
+    for (const Powerup& powerup : powerups) EXPECT_FALSE(powerup.active) << powerup.col;
+    for (const auto& [c, v] : laid) EXPECT_EQ(at(c, 3, layer::kPowerups), cell::kEmpty) << c;
+}
+
 TEST_F(PlayerActionsTest, DynamiteGoesOffByRemoteAndOwnerlessOnlyWithTheDevice) {
     ASSERT_TRUE(input.init());
     for (bool device : {true, false}) {
@@ -120,6 +200,48 @@ TEST_F(PlayerActionsTest, DynamiteGoesOffByRemoteAndOwnerlessOnlyWithTheDevice) 
         EXPECT_EQ(p.bombsPlaced, 0);
         hold(Player::KeySecondary, false, device);
     }
+}
+
+// Giving up dynamite leaves the sticks lying: they still count against the
+// bomb count, and their owner's secondary key still sets them off.
+TEST_F(PlayerActionsTest, DynamiteLeftBehindStillCountsAndStillGoesOffByRemote) {
+    ASSERT_TRUE(input.init());
+    Player& p = addPlayer(3, 3);
+    p.dynamite = true;
+    p.dropBomb();
+    ASSERT_EQ(bombs.size(), 1u);
+    Bomb& stick = bombs.front();
+    ASSERT_TRUE(stick.isDynamite);
+
+    put(3, 3, cell::kHealthPowerup, layer::kPowerups);
+    p.collectPowerups();
+    ASSERT_FALSE(p.dynamite);
+    EXPECT_EQ(p.bombsPlaced, 1);
+    moveTo(p, 5 * 32, 3 * 32);
+    p.dropBomb();
+    EXPECT_EQ(bombs.size(), 1u);  // a bomb count of 1 and one stick lying
+
+    // A stick that belongs to nobody needs the ability itself.
+    Bomb nobodys;
+    nobodys.init(cell::kBomb, kTileSize, 6, 5, 32, 32, layer::kObjects, &grid, false, bombSpeed,
+                 nullptr, &explosions, &lib, 3, nullptr, true);
+    bombs.push_back(nobodys);
+    const Bomb& ownerless = bombs.back();
+
+    hold(Player::KeySecondary, true, true);
+    pass(p, 121);
+    EXPECT_TRUE(stick.exploded);
+    EXPECT_EQ(stick.owner, &p);
+    EXPECT_FALSE(ownerless.exploded);
+    EXPECT_EQ(p.bombsPlaced, 0);
+    p.dropBomb();
+    ASSERT_EQ(bombs.size(), 3u);
+    EXPECT_FALSE(bombs.front().isDynamite);
+
+    // Without dynamite the key leaves ordinary bombs to their fuse.
+    pass(p, 121);
+    EXPECT_FALSE(bombs.front().exploded);
+    EXPECT_EQ(p.bombsPlaced, 1);
 }
 
 TEST_F(PlayerActionsTest, MissileAbilityGivesItsShotsOnePerInterval) {
@@ -227,6 +349,41 @@ TEST_F(PlayerActionsTest, TheHammerBuildsOrBreaksOncePerPress) {
     EXPECT_EQ(blocks.size(), 1u);
 }
 
+TEST_F(PlayerActionsTest, TheHammerNeverBuildsOntoAPlayerOrAnEnemy) {
+    Player& p = addPlayer(3, 3);
+    p.direction = dir::kRight;
+    p.hammer = true;
+    // Half a cell on, its own hitbox reaches into the cell ahead (column 4).
+    moveTo(p, 106, 3 * 32);
+    ASSERT_EQ(p.aheadColumn(), 4);
+    p.useHammer();
+    EXPECT_TRUE(blocks.empty());
+
+    // Another player standing there.
+    moveTo(p, 3 * 32, 3 * 32);
+    Player& other = addPlayer(4, 3, 2);
+    p.useHammer();
+    EXPECT_TRUE(blocks.empty());
+    EXPECT_EQ(at(4, 3), cell::kPlayer);
+
+    // An enemy reaching into it whose mark a neighbour's step has wiped.
+    moveTo(other, 6 * 32, 3 * 32);
+    Enemy enemy;
+    enemy.active = true;
+    enemy.width = enemy.height = 32;
+    enemy.x = 4 * 32 + 20;
+    enemy.y = 3 * 32;
+    enemies.push_back(enemy);
+    put(4, 3, cell::kEmpty);
+    p.useHammer();
+    EXPECT_TRUE(blocks.empty());
+
+    enemies.back().active = false;  // gone: the cell takes a block
+    p.useHammer();
+    ASSERT_EQ(blocks.size(), 1u);
+    EXPECT_EQ(at(4, 3), cell::kBreakable);
+}
+
 TEST_F(PlayerActionsTest, PickUpsApplyInOrderAndSpecialsExcludeEachOther) {
     Player& p = addPlayer(3, 3);
     // Straddling cells 3 and 4: the hitbox touches both.
@@ -246,8 +403,8 @@ TEST_F(PlayerActionsTest, PickUpsApplyInOrderAndSpecialsExcludeEachOther) {
     EXPECT_TRUE(p.kick);
     EXPECT_TRUE(p.dynamite);
 
-    // Of two specials the later one in the table stays; leaving dynamite
-    // frees the bomb count.
+    // Of two specials the later one in the table stays; the dynamite still
+    // lying keeps counting against the bomb count.
     p.bombsPlaced = 2;
     p.missilesFired = 4;
     under(cell::kMissilePowerup, cell::kHammerPowerup);
@@ -255,7 +412,7 @@ TEST_F(PlayerActionsTest, PickUpsApplyInOrderAndSpecialsExcludeEachOther) {
     EXPECT_FALSE(p.hammer);
     EXPECT_FALSE(p.dynamite);
     EXPECT_EQ(p.missilesFired, 0);
-    EXPECT_EQ(p.bombsPlaced, 0);
+    EXPECT_EQ(p.bombsPlaced, 2);
 
     under(cell::kHomingPowerup, cell::kEmpty);
     EXPECT_TRUE(p.homingMissile);
@@ -272,7 +429,7 @@ TEST_F(PlayerActionsTest, PickUpsApplyInOrderAndSpecialsExcludeEachOther) {
     under(cell::kHealthPowerup, cell::kEmpty);
     EXPECT_EQ(p.health, maxHealth);
     EXPECT_FALSE(p.dynamite);
-    EXPECT_EQ(p.bombsPlaced, 0);
+    EXPECT_EQ(p.bombsPlaced, 1);
     EXPECT_TRUE(p.kick);
     EXPECT_EQ(plays("health"), 1);
 

@@ -166,6 +166,16 @@ protected:
         plat::headless::advance(ms);
         p.draw(*surface);
     }
+    // One drawn frame of the field in the Level's order: the powerups'
+    // layer, then the players and the bombs on theirs.
+    void fieldFrame(uint32_t ms) {
+        plat::headless::advance(ms);
+        for (Powerup& powerup : powerups)
+            if (powerup.active) powerup.draw(*surface);
+        for (Player& player : players) player.draw(*surface);
+        for (Bomb& bomb : bombs)
+            if (bomb.active) bomb.draw(*surface);
+    }
 
     // Plays of a sample so far.
     int plays(const std::string& name) const {

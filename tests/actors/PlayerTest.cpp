@@ -114,6 +114,74 @@ TEST_F(PlayerTest, AReleasedPlayerGlidesOnForItsMomentum) {
     EXPECT_FALSE(p.directionFlags[dir::kRight]);
 }
 
+TEST_F(PlayerTest, TheGlideLosesTheWholeUnitsOfMomentumThatHavePassed) {
+    ASSERT_TRUE(input.init());
+    Player& p = addPlayer(3, 3);  // momentum 50 ms per unit, speed 3
+    hold(Player::KeyRight, true, true);
+    for (int i = 0; i < 30; ++i) pass(p, 11);  // a walk of a third of a second
+    hold(Player::KeyRight, false, true);
+
+    // 101 ms since the key was last seen down: two units lost.
+    pass(p, 101);
+    EXPECT_TRUE(p.directionFlags[dir::kRight]);
+    EXPECT_EQ(p.speed, 1.0f);
+    pass(p, 50);  // exactly one unit's time: not yet
+    EXPECT_EQ(p.speed, 1.0f);
+    pass(p, 11);
+    EXPECT_FALSE(p.directionFlags[dir::kRight]);
+    EXPECT_EQ(p.speed, 3.0f);
+}
+
+// Dust is drawn under a player walking down over it and over the player
+// otherwise; a hurt player shows the hit picture of the way it faces, and
+// the dust of a player not facing down lies over that too.
+TEST_F(PlayerTest, DustLiesUnderOrOverThePlayerAndTheHitPictureFollowsTheFacing) {
+    constexpr uint32_t kWalk = 0x00A00000;
+    constexpr uint32_t kDust = 0x00505050;  // the fixture's dust set
+    const uint32_t kHit[4] = {0x00A00001, 0x00A00002, 0x00A00003, 0x00A00004};
+    // The walk picture has a see-through 2 x 2 corner, so the dust under it
+    // still shows there.
+    auto picture = [&](uint32_t colour, bool corner) {
+        const std::string path = dir.file("pic" + std::to_string(images++) + ".bmp");
+        auto s = plat::Surface::create(32, 32);
+        s->fill(0, 0, 32, 32, colour);
+        if (corner) s->fill(0, 0, 2, 2, 0x0000FF00);
+        EXPECT_TRUE(s->saveBmp(path));
+        Bitmap b;
+        b.load(path, 32, 32);
+        return b;
+    };
+    Bitmap walk = picture(kWalk, true);
+    Bitmap hits[4];
+    for (int d = 0; d < 4; ++d) hits[d] = picture(kHit[d], false);
+
+    Player& p = addPlayer(3, 3);
+    for (int d = 0; d < 4; ++d) {
+        p.directionAnimations[d].setup(0, 0, &walk, 1, 0, 100);
+        p.hitAnimations[d].setup(0, 0, &hits[d], 1, 0, 100);
+    }
+    // (corner, inside the dust, well inside the player) after one frame.
+    auto look = [&](int facing) {
+        surface->fill(0, 0, 640, 480, kBackground);
+        p.dustEffects.clear();
+        p.direction = facing;
+        p.spawnDust();
+        frame(p, 1);
+        return std::vector<uint32_t>{surface->pixel(p.x, p.y), surface->pixel(p.x + 2, p.y + 2),
+                                     surface->pixel(p.x + 16, p.y + 16)};
+    };
+    using Pixels = std::vector<uint32_t>;
+    EXPECT_EQ(look(dir::kDown), (Pixels{kDust, kWalk, kWalk}));
+    EXPECT_EQ(look(dir::kRight), (Pixels{kDust, kDust, kWalk}));
+
+    put(3, 3, cell::kExplosion, layer::kExplosions);
+    EXPECT_EQ(look(dir::kDown), (Pixels{kHit[dir::kDown], kHit[dir::kDown], kHit[dir::kDown]}));
+    for (int d : {dir::kRight, dir::kLeft, dir::kUp}) {
+        SCOPED_TRACE(d);
+        EXPECT_EQ(look(d), (Pixels{kDust, kDust, kHit[d]}));
+    }
+}
+
 TEST_F(PlayerTest, ExplosionsAndEnemiesHurtFivePerStepAtMostEvery100Ms) {
     Player& p = addPlayer(3, 3);
     ASSERT_EQ(p.health, 100);

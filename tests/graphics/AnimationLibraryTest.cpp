@@ -170,6 +170,82 @@ TEST_F(AnimationLibraryTest, EnemyWalksStandOnTheirStillFrames) {
     for (int d = 0; d < 4; ++d) EXPECT_EQ(walk[d].getStillFrame(), 0);
 }
 
+// Every enemy set with its own frame count, standing frame and speed, so a
+// set loaded by the wrong rule or from another set's sections shows.
+TEST_F(AnimationLibraryTest, EveryEnemySetStandsAndCyclesByItsOwnRule) {
+    struct Case {
+        const char* name;
+        Animation* (Lib::*load)();
+        Lib::EnemySet set;
+        int frames;          // in each walk and hit section
+        int stillIndex;      // stillFrameIndex of the down section
+        int walkStill;       // expected
+        int cycled;          // expected, walk and hit alike
+        int hitStill;        // expected
+    };
+    const Case cases[] = {
+        {"enemy", &Lib::loadEnemy, Lib::SetEnemy, 4, 2, 0, 4, 0},
+        {"enemy1", &Lib::loadEnemy1, Lib::SetEnemy1, 5, 3, 3, 5, 0},
+        {"enemy2", &Lib::loadEnemy2, Lib::SetEnemy2, 5, 1, 4, 4, 4},
+        {"enemy3", &Lib::loadEnemy3, Lib::SetEnemy3, 6, 1, 5, 5, 5},
+        {"enemy4", &Lib::loadEnemy4, Lib::SetEnemy4, 3, 2, 2, 3, 0},
+        {"enemy5", &Lib::loadEnemy5, Lib::SetEnemy5, 4, 1, 1, 4, 0},
+        {"enemy5Head", &Lib::loadEnemy5Head, Lib::SetEnemy5Head, 6, 4, 4, 6, 0},
+        {"enemy5Body", &Lib::loadEnemy5Body, Lib::SetEnemy5Body, 3, 1, 1, 3, 0},
+        {"enemy5Tail", &Lib::loadEnemy5Tail, Lib::SetEnemy5Tail, 5, 2, 2, 5, 0},
+    };
+    // Frame i of every section is one file in frameColour(i).
+    for (int i = 0; i < 6; ++i)
+        writeBmp(file("f" + std::to_string(i) + ".bmp"), 2, 2, frameColour(i));
+    std::string text;
+    auto section = [&](const std::string& name, int frames, const std::string& extra) {
+        text += "[" + name + "]\nframeCount=" + std::to_string(frames) + "\nwidth=2\nheight=2\n";
+        for (int i = 0; i < frames; ++i)
+            text += "frame" + std::to_string(i + 1) + "=f" + std::to_string(i) + ".bmp\n";
+        text += extra;
+    };
+    int speed = 30;
+    for (const Case& c : cases) {
+        const std::string name = c.name;
+        const std::string down = "animationSpeed=" + std::to_string(speed) +
+                                 "\nstillFrameIndex=" + std::to_string(c.stillIndex) + "\n";
+        for (const char* d : kDirections) {
+            section(name + d, c.frames, std::string(d) == "down" ? down : "");
+            section(name + "hit" + d, c.frames, "");
+        }
+        // The dragon's deaths are written with a capital letter.
+        const std::string death =
+            name.rfind("enemy5", 0) == 0 && name != "enemy5" ? "E" + name.substr(1) : name;
+        section(death + "death", 2, "animationSpeed=" + std::to_string(speed + 1) + "\n");
+        speed += 10;
+    }
+    config(text);
+    Lib lib;
+    speed = 30;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Animation* walk = (lib.*c.load)();
+        ASSERT_EQ(walk, lib.enemyWalk[c.set]);
+        for (int d = 0; d < 4; ++d) {
+            SCOPED_TRACE(kDirections[d]);
+            const Animation& hit = lib.enemyHit[c.set][d];
+            EXPECT_EQ(walk[d].getFrameSlots(), c.frames);
+            EXPECT_EQ(walk[d].getStillFrame(), c.walkStill);
+            EXPECT_EQ(walk[d].getFrameCount(), c.cycled);
+            EXPECT_EQ(hit.getFrameSlots(), c.frames);
+            EXPECT_EQ(hit.getStillFrame(), c.hitStill);
+            EXPECT_EQ(hit.getFrameCount(), c.cycled);
+            EXPECT_EQ(walk[d].frameTime, uint32_t(speed));
+            EXPECT_EQ(hit.frameTime, uint32_t(speed));
+            Animation standing(walk[d]);  // as an enemy holds it
+            EXPECT_EQ(drawnFrame(standing), c.walkStill);
+        }
+        EXPECT_EQ(lib.enemyDeath[c.set]->getFrameCount(), 2);
+        EXPECT_EQ(lib.enemyDeath[c.set]->frameTime, uint32_t(speed + 1));
+        speed += 10;
+    }
+}
+
 TEST_F(AnimationLibraryTest, EachSetGetsItsOwnFramesAndFrameTime) {
     configureEverything({{"ninjaDust", "animSpeed=30\n"},
                          {"enemyMissile3right", "animationSpeed=20\n"},

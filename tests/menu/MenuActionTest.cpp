@@ -1,4 +1,5 @@
 #include "menu/MenuFixture.h"
+#include "platform/Clock.h"
 
 namespace menutest {
 namespace {
@@ -6,6 +7,7 @@ namespace {
 using plat::DIK_DOWN;
 using plat::DIK_ESCAPE;
 using plat::DIK_RETURN;
+using plat::DIK_UP;
 
 // Stage numbers of the set-ups the menu starts.
 constexpr int kTutorialStage = 0;
@@ -136,6 +138,17 @@ protected:
         ASSERT_TRUE(game->paused);
         ASSERT_EQ(page(), kPagePause);
     }
+    // A fresh start in the given input mode, on the main page.
+    void restart(bool windowMode) {
+        if (game) {
+            currentGame = nullptr;
+            game->level.cleanup();
+            game.reset();
+            plat::headless::reset();
+        }
+        startGame(windowMode);
+        toMainMenu();
+    }
 };
 
 TEST_F(PauseMenuTest, ResumeReturnsToTheStageAndHoldsThePlayersUntilEnterIsUp) {
@@ -197,6 +210,102 @@ TEST_F(PauseMenuTest, ExitLeavesALevelForTheStartPageAndAnArenaForTheArenaList) 
     passes(200);
     choose("BACK");
     EXPECT_EQ(page(), kPagePlayers);
+}
+
+// Keys held when play hands the keyboard to the menu do nothing there until
+// they are released: the walk that goes on into the pause box (Down would
+// move the cursor to EXIT, and player 1's bomb key Enter would then leave
+// the stage), and a direction held as a stage ends.
+TEST_F(PauseMenuTest, KeysHeldWhenPlayHandsOverToTheMenuWaitForTheirRelease) {
+    for (bool windowMode : {false, true}) {
+        SCOPED_TRACE(windowMode ? "window messages" : "keyboard device");
+        restart(windowMode);
+        chooseAll({"START GAME", "1 PLAYER", "PRACTICE", "LEVEL 1", "NOVICE"});
+        playUntilRunning();
+        // A pause without keys held, so the menu has seen every key up.
+        pause();
+        passes(100);
+        tap(DIK_ESCAPE);
+        ASSERT_FALSE(game->paused);
+
+        press(DIK_DOWN);  // player 1 walks down
+        passes(100);
+        pause();
+        passes(100);
+        EXPECT_EQ(selectedLabel(), "RESUME");
+        release(DIK_DOWN);
+        EXPECT_EQ(selectedLabel(), "RESUME");
+        tap(DIK_DOWN);  // a new press acts
+        EXPECT_EQ(selectedLabel(), "EXIT");
+        tap(DIK_ESCAPE);
+        ASSERT_FALSE(game->paused);
+
+        press(DIK_DOWN);
+        passes(100);
+        game->level.state = kLevelWon;  // practice: back to the start page
+        game->level.finished = true;
+        passes(100);
+        ASSERT_EQ(game->state, kStateMenu);
+        EXPECT_EQ(page(), kPageStart);
+        EXPECT_EQ(selectedLabel(), "START");
+        release(DIK_DOWN);
+        tap(DIK_DOWN);
+        EXPECT_EQ(selectedLabel(), "PRACTICE");
+    }
+}
+
+// EXIT chosen while the stage's own intro runs: nothing of the stage starts
+// behind the exit cover, neither its intro transitions (which would stretch
+// the cover) nor its music and "ready" (which the menu music would cut off).
+TEST_F(PauseMenuTest, ExitDuringTheIntroStartsNothingOfTheStage) {
+    struct Case {
+        const char* name;
+        uint32_t pausedMs;  // from 900 ms after the set-up
+    };
+    for (const Case& c : {Case{"cover due", 300}, Case{"ready due", 1000}}) {
+        SCOPED_TRACE(c.name);
+        restart(false);
+        chooseAll({"START GAME", "1 PLAYER", "START", "NOVICE"});
+        passes(900 - (plat::tickCount() - game->level.setUpTick));
+        pause();
+        passes(c.pausedMs);
+        tap(DIK_DOWN);
+        plat::headless::clearAudioLog();
+        tap(DIK_RETURN);  // EXIT
+        EXPECT_EQ(game->state, kStateMenu);
+        EXPECT_EQ(page(), kPageStart);
+        EXPECT_FALSE(introCoverStarted);
+        EXPECT_EQ(audioCalls("play ", "/ready.wav"), 0);
+        EXPECT_EQ(audioCalls("stream ", "/level1bgm.wav"), 0);
+        EXPECT_EQ(audioCalls("stream 63 ", "/menubgm.wav"), 1);
+    }
+}
+
+// A key held when the window loses the focus and released in another
+// window counts as released: the player stops, in both input modes.
+TEST_F(PauseMenuTest, APlayerStopsWhenTheFocusLeavesWithAKeyHeld) {
+    for (bool windowMode : {false, true}) {
+        SCOPED_TRACE(windowMode ? "window messages" : "keyboard device");
+        restart(windowMode);
+        chooseAll({"START GAME", "1 PLAYER", "PRACTICE", "LEVEL 1", "NOVICE"});
+        playUntilRunning();
+        Player& player = game->level.players.front();
+
+        press(DIK_DOWN);  // a cell of open floor lies below, then a block
+        passes(40);
+        plat::headless::setFocus(false);
+        plat::headless::setKeyState(DIK_DOWN, false);  // released elsewhere: no message
+        passes(500);  // the glide after a release
+        EXPECT_FALSE(player.isMoving());
+        const float stopped = player.posY;
+        passes(1000);
+        EXPECT_EQ(player.posY, stopped);
+
+        plat::headless::setFocus(true);
+        passes(500);
+        EXPECT_FALSE(player.isMoving());
+        EXPECT_EQ(player.posY, stopped);
+    }
 }
 
 }  // namespace

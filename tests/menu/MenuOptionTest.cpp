@@ -1,3 +1,7 @@
+#include <sys/stat.h>
+
+#include <climits>
+
 #include "menu/MenuFixture.h"
 #include "platform/Profile.h"
 #include "shell/Config.h"
@@ -139,18 +143,95 @@ TEST_F(MenuOptionTest, DefaultReloadsTheVersusRulesAndSavesThem) {
     EXPECT_EQ(saved("multiplayer", "maxHealth"), 100);
     EXPECT_EQ(page(), kPageMultiplayer);
 
-    // Without a default section every value becomes -1; a press pulls it back.
-    std::string config = read("config.cfg");
-    config.replace(config.find("[multiplayerDefault]"), 20, "[multiplayerGone]");
-    write("config.cfg", config);
+    // Defaults out of range come in within the items' bounds.
+    const std::string config = read("config.cfg");
+    ASSERT_TRUE(plat::profileWriteAll({{"multiplayerDefault", "maxMissiles", "2147483647"},
+                                       {"multiplayerDefault", "playerSpeed", "-2147483648"},
+                                       {"multiplayerDefault", "maxHealth", ""},
+                                       {"multiplayerDefault", "bombCount", "0"},
+                                       {"multiplayerDefault", "bombPower", "x"}},
+                                      path("config.cfg")));
+    multiplayerMaxHealth = 300;
     tap(DIK_RETURN);
-    EXPECT_EQ(multiplayerMaxMissiles, -1);
-    EXPECT_FLOAT_EQ(multiplayerPlayerSpeed, -0.1f);
-    EXPECT_EQ(multiplayerBombPower, -1);
-    EXPECT_EQ(saved("multiplayer", "playerSpeed"), -1);
-    select("BOMB POWER ..............");
-    tap(DIK_LEFT);
+    EXPECT_EQ(multiplayerMaxMissiles, 100);
+    EXPECT_FLOAT_EQ(multiplayerPlayerSpeed, 1.0f);
+    EXPECT_EQ(multiplayerMaxHealth, 100);  // empty: the shipped default
+    EXPECT_EQ(multiplayerBombCount, 1);
     EXPECT_EQ(multiplayerBombPower, 1);
+    EXPECT_EQ(saved("multiplayer", "maxMissiles"), 100);
+    EXPECT_EQ(saved("multiplayer", "playerSpeed"), 10);
+
+    // Without a default section in the player's file, the shipped one serves.
+    std::string gone = config;
+    gone.replace(gone.find("[multiplayerDefault]"), 20, "[multiplayerGone]");
+    write("config.cfg", gone);
+    tap(DIK_RETURN);
+    EXPECT_EQ(multiplayerMaxMissiles, 7);
+    EXPECT_FLOAT_EQ(multiplayerPlayerSpeed, 4.0f);
+    EXPECT_EQ(multiplayerBombPower, 1);
+    EXPECT_EQ(saved("multiplayer", "playerSpeed"), 40);
+}
+
+// Whatever the file holds, the option pages show values within their items'
+// bounds, and a step from the end of the int range saturates.
+TEST_F(MenuOptionTest, ExtremeValuesShowWithinTheBoundsAndStepWithoutOverflow) {
+    ASSERT_TRUE(plat::profileWriteAll({{"audio", "globalVolume", "2147483647"},
+                                       {"player", "maxPlayerSpeed", "-1"},
+                                       {"multiplayer", "playerSpeed", "2147483647"},
+                                       {"multiplayer", "maxHealth", "-2147483648"},
+                                       {"multiplayer", "maxMissiles", "2147483647"}},
+                                      path("config.cfg")));
+    startGame();
+    toMainMenu();
+    choose("OPTIONS");
+    EXPECT_EQ(selectedItem()->value, 100);
+    tap(DIK_RIGHT);
+    EXPECT_EQ(globalVolume, 250);
+
+    choose("MULTIPLAYER OPTIONS");
+    passes(50);
+    for (int i = 0; i < menu().itemCount; ++i) {
+        const MenuItem& item = *menu().items[i];
+        if (item.page != kPageMultiplayer || !item.hasValue) continue;
+        EXPECT_GE(item.value, item.min) << item.label.getText();
+        EXPECT_LE(item.value, item.max) << item.label.getText();
+    }
+    ASSERT_EQ(selectedLabel(), "PLAYER SPEED ............");
+    // A maximum below the minimum: the range shrinks to the one value 0.1.
+    EXPECT_EQ(selectedItem()->value, 1);
+    EXPECT_EQ(selectedItem()->min, 1);
+    EXPECT_EQ(selectedItem()->max, 1);
+
+    // Set behind the menu's back, at the ends of the int range.
+    select("HEALTH ..................");
+    multiplayerMaxHealth = INT_MAX;
+    tap(DIK_RIGHT);
+    EXPECT_EQ(multiplayerMaxHealth, 500);
+    multiplayerMaxHealth = INT_MIN;
+    tap(DIK_LEFT);
+    EXPECT_EQ(multiplayerMaxHealth, 1);
+    select("MAX MISSILES ............");
+    multiplayerMaxMissiles = INT_MAX;
+    tap(DIK_RIGHT);
+    EXPECT_EQ(multiplayerMaxMissiles, 100);
+}
+
+// A config.cfg that cannot be written: the change is in force all the same,
+// the file stays as it was, and the start-up log gets one line for it.
+TEST_F(MenuOptionTest, ChangesStandWhenTheFileCannotBeSaved) {
+    startGame();
+    toMainMenu();
+    const std::string before = read("config.cfg");
+    const std::string startLog = read("log.txt");
+    ASSERT_EQ(::chmod(path("config.cfg").c_str(), 0444), 0);
+    choose("OPTIONS");
+    taps(DIK_LEFT, 3);
+    EXPECT_EQ(selectedItem()->value, 65);
+    EXPECT_EQ(globalVolume, 162);
+    EXPECT_EQ(currentVolume, 162);
+    EXPECT_EQ(read("config.cfg"), before);
+    EXPECT_EQ(read("log.txt"),
+              startLog + "-Error saving config.cfg, changed settings last only until the game ends\n");
 }
 
 // The six prompts take one key each, in the order up, down, left, right,

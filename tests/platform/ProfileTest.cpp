@@ -279,6 +279,46 @@ TEST_F(ProfileTest, FailedWritesReturnFalseAndKeepTheOldFile) {
     }
 }
 
+TEST_F(ProfileTest, ABatchWritesLikeSingleWritesInOneGoOrNotAtAll) {
+    const std::string before = "; kept\r\n[a]\r\nx=1\r\n\r\n[b]\r\ny=2";
+    const auto one = ini(before, "one.cfg");
+    const auto all = ini(before, "all.cfg");
+    const std::vector<plat::ProfileEntry> entries = {
+        {"a", "x", "10"}, {"A", "z", "3"}, {"c", "v", "5"}, {"b", "Y", "20"}, {"c", "w", "6"}};
+    for (const auto& e : entries) ASSERT_TRUE(profileWrite(e.section, e.key, e.value, one));
+    ASSERT_TRUE(plat::profileWriteAll(entries, all));
+    EXPECT_EQ(readFile(all), readFile(one));
+    EXPECT_EQ(get(all, "c", "w"), "6");
+
+    // One refused entry refuses the batch.
+    const std::string written = readFile(all);
+    EXPECT_FALSE(plat::profileWriteAll({{"a", "x", "11"}, {"a", "bad=key", "1"}}, all));
+    EXPECT_FALSE(plat::profileWriteAll({{"a", "x", "11"}, {"a", "k", "two\nlines"}}, all));
+    EXPECT_EQ(readFile(all), written);
+    EXPECT_EQ(get(all, "a", "x"), "10");
+}
+
+// As the Windows writer does with a read-only file: no write, and false.
+TEST_F(ProfileTest, AReadOnlyFileIsNeverReplaced) {
+    const std::string before = "[s]\nk=1\n";
+    const auto f = ini(before);
+    ASSERT_EQ(::chmod(f.c_str(), 0444), 0);
+    EXPECT_FALSE(profileWrite("s", "k", "2", f));
+    EXPECT_FALSE(plat::profileWriteAll({{"s", "new", "3"}}, f));
+    EXPECT_EQ(readFile(f), before);
+    struct stat st {};
+    ASSERT_EQ(::stat(f.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0444u);
+    EXPECT_EQ(folderNames(), std::vector<std::string>{"test.cfg"});
+
+    // A file there is never overwritten by a creation either.
+    ASSERT_EQ(::chmod(f.c_str(), 0644), 0);
+    EXPECT_FALSE(plat::profileCreate(f, "[other]\n"));
+    EXPECT_EQ(readFile(f), before);
+    EXPECT_TRUE(plat::profileCreate(dir.file("fresh.cfg"), "[fresh]\nk=v\n"));
+    EXPECT_EQ(get(dir.file("fresh.cfg"), "fresh", "k"), "v");
+}
+
 TEST_F(ProfileTest, RewrittenFilesKeepTheirPermissionsAndLinks) {
     const auto f = ini("[s]\nk=1\n");
     ASSERT_EQ(::chmod(f.c_str(), 0640), 0);

@@ -27,13 +27,7 @@ protected:
         ShellTest::TearDown();
     }
 
-    void writeConfig(const std::string& extra = "") {
-        write("config.cfg",
-              "[game]\ngameTitle=Emberhaunt\n[input]\nlastUsedDI=1\n"
-              "[defaultplayer1keys]\nup=200\ndown=208\nleft=203\nright=205\nprimary=28\nsecondary=157\n"
-              "[defaultplayer1wininputkeys]\nup=38\ndown=40\nleft=37\nright=39\nprimary=13\nsecondary=17\n" +
-                  extra);
-    }
+    void writeConfig(const std::string& overrides = "") { writeShippedConfig(overrides); }
 
     // Runs one whole program start on a fresh platform, as a new process
     // would: the game, its loop until it quits, and the configuration.
@@ -216,23 +210,29 @@ TEST_F(GameStartupTest, TheInputModeChoiceReloadsTheDefaultKeysWhenTheModeChange
 }
 
 // A zero, negative or tiny period must not turn the draw timer into a busy
-// loop: every one of them draws every 10 ms.
-TEST_F(GameStartupTest, TooShortADrawIntervalIsRaisedToTenMilliseconds) {
+// loop: every one of them draws every 10 ms. A huge one must still draw:
+// at least every 100 ms.
+TEST_F(GameStartupTest, TheDrawIntervalIsKeptBetweenTenAndAHundredMilliseconds) {
     writeStartupImages();
-    for (int interval : {0, -40, 1, 9}) {
+    const std::pair<const char*, int> cases[] = {
+        {"0", 10},   {"-40", 10}, {"1", 10},   {"9", 10},          {"-2147483648", 10},
+        {"x", 10},   {"", 15},  // empty: as if missing, the shipped value
+        {"101", 100}, {"2147483647", 100}};
+    for (const auto& [interval, expected] : cases) {
         SCOPED_TRACE(interval);
         plat::headless::reset();
-        writeConfig("[video]\nframeUpdateInterval=" + std::to_string(interval) + "\n");
+        writeConfig(std::string("[video]\nframeUpdateInterval=") + interval + "\n");
         Game g;
         current = &g;
         g.init(tick);
-        EXPECT_EQ(g.getDrawInterval(), 10);
+        EXPECT_EQ(g.getDrawInterval(), expected);
         testsupport::PassLoop loop;
         loop.update = [&] { g.update(); };
-        const auto r = testsupport::runPassLoop(50, loop);
+        const auto r = testsupport::runPassLoop(450, loop);
         EXPECT_FALSE(r.passLimitHit);
-        EXPECT_EQ(r.timerTicks, 4u);  // at 10, 20, 30 and 40 ms
-        EXPECT_EQ(plat::headless::presentCount(), 4);
+        const uint32_t ticks = 449 / uint32_t(expected);  // every interval before 450 ms
+        EXPECT_EQ(r.timerTicks, ticks);
+        EXPECT_EQ(plat::headless::presentCount(), int(ticks));
         current = nullptr;
     }
 }

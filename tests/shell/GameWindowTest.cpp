@@ -125,5 +125,42 @@ TEST_F(GameWindowTest, MessagesDriveActivityQuitAndTheKeyTable) {
     EXPECT_EQ(quit.wParam, 0u);
 }
 
+// Keys released while another window has the focus never reach this one:
+// losing the focus releases every key of the table. Only minimising stops
+// the game's updates.
+TEST_F(GameWindowTest, LosingTheFocusReleasesEveryKeyOfTheTable) {
+    GameWindow window;
+    ASSERT_TRUE(window.create("T", 640, 480, 16, false));
+    windowInput = true;
+    auto dispatchAll = [] {
+        int count = 0;
+        plat::Message msg;
+        while (plat::peekMessage(&msg)) {
+            if (msg.type == plat::MsgType::Timer) continue;
+            plat::dispatchMessage(msg);
+            ++count;
+        }
+        return count;
+    };
+    plat::headless::pressKey(plat::DIK_DOWN);
+    plat::headless::pressKey(plat::DIK_RETURN);
+    dispatchAll();
+    ASSERT_TRUE(windowKeyDown(plat::VK_DOWN));
+    ASSERT_TRUE(windowKeyDown(plat::VK_RETURN));
+
+    plat::headless::setFocus(false);
+    EXPECT_EQ(dispatchAll(), 1);
+    EXPECT_FALSE(windowKeyDown(plat::VK_DOWN));
+    EXPECT_FALSE(windowKeyDown(plat::VK_RETURN));
+    EXPECT_TRUE(window.isActive());
+
+    plat::headless::setFocus(false);  // already without focus: no second message
+    EXPECT_EQ(dispatchAll(), 0);
+    plat::headless::setFocus(true);
+    plat::headless::pressKey(plat::DIK_UP);
+    dispatchAll();
+    EXPECT_TRUE(windowKeyDown(plat::VK_UP));
+}
+
 }  // namespace
 }  // namespace shelltest

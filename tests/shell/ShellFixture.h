@@ -10,10 +10,12 @@
 #include <memory>
 #include <string>
 
+#include "platform/Profile.h"
 #include "platform/Surface.h"
 #include "shell/Config.h"
 #include "shell/FilePaths.h"
 #include "shell/GameWindow.h"
+#include "shell/ShippedConfig.h"
 #include "shell/Sound.h"
 #include "shell/Transition.h"
 #include "support/HeadlessTest.h"
@@ -58,6 +60,12 @@ protected:
     std::string read(const std::string& name) const { return testsupport::readFile(path(name)); }
     void write(const std::string& name, const std::string& text) const {
         ASSERT_TRUE(testsupport::writeFile(path(name), text));
+    }
+
+    // The shipped config.cfg with the keys of `overrides` (INI text) set.
+    void writeShippedConfig(const std::string& overrides = "") const {
+        write("config.cfg", std::string(shippedConfig()));
+        ASSERT_TRUE(plat::profileWriteAll(plat::profileEntries(overrides), path("config.cfg")));
     }
 
     void writeBmp(const std::string& name, int w, int h, uint32_t colour) const {

@@ -202,16 +202,16 @@ TEST_F(ArenaTest, BlocksTakeTheArenaRules) {
 }
 
 TEST_F(ArenaTest, EachPlayerBeyondTheFirstRaisesTheDropChanceExceptInChina) {
-    // At -10 percent one or two players never get a drop; four players add
-    // 20 points. CHINA stays at one player's chance.
-    setConfig("powerup", "powerupFrequency", "-10");
+    // At 0 percent one player never gets a drop; two add 10 points, four
+    // add 30. CHINA stays at one player's chance.
+    setConfig("powerup", "powerupFrequency", "0");
     reload();
     for (const ArenaCase& a : arenas()) {
         for (int players : {2, 4}) {
             SCOPED_TRACE(std::string(a.name) + " x" + std::to_string(players));
             load(a, players);
             for (BreakableBlock& b : level.blocks) b.dropPowerup();
-            const bool drops = players == 4 && !a.levelBlocks;
+            const bool drops = !a.levelBlocks;
             EXPECT_EQ(!level.powerups.empty(), drops);
             level.cleanup();
         }

@@ -185,7 +185,6 @@ TEST_F(LevelStagesTest, LevelFiveDragonChain) {
     setConfig("dragonEnemy", "dragonLength", "3");
     setConfig("dragonEnemy", "dragonHealth", "77");
     setConfig("dragonEnemy", "dragonSpeed", "25");
-    dragonPreviousTurnSide = 1;  // left over from an earlier dragon
     level.loadLevel5(4, 1);
     expectCommon(5, "level5bgm", 240, kLevel5Floor, kLevel5Blocks, level.library->introLevel5,
                  level.library->backLevel5);
@@ -207,7 +206,6 @@ TEST_F(LevelStagesTest, LevelFiveDragonChain) {
         EXPECT_FLOAT_EQ(e->speed, 2.5f);
     }
     EXPECT_EQ(dragonSegmentCount, 4);
-    EXPECT_EQ(dragonPreviousTurnSide, -1);
     // What the blocks hatch, and how they break under an enemy.
     EXPECT_NE(level.library->enemyWalk[AnimationLibrary::SetEnemy5], nullptr);
     for (const BreakableBlock& b : level.blocks)
@@ -215,11 +213,8 @@ TEST_F(LevelStagesTest, LevelFiveDragonChain) {
 }
 
 TEST_F(LevelStagesTest, LevelFiveWithoutBodyTheTailFollowsTheHead) {
-    for (const char* length : std::vector<const char*>{"0", "-5", nullptr}) {
-        if (length)
-            setConfig("dragonEnemyHard", "dragonLength", length);
-        else
-            removeConfigKey("dragonEnemyHard", "dragonLength");
+    for (const char* length : {"0", "-5", "none"}) {
+        setConfig("dragonEnemyHard", "dragonLength", length);
         level.loadLevel5(1, 2);
         ASSERT_EQ(level.enemies.size(), 2u);
         EXPECT_TRUE(level.enemies.front().isTail);

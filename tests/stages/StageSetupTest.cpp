@@ -67,15 +67,21 @@ TEST_F(StageTest, DifficultyChoosesTheTuningSection) {
     for (const Enemy& e : level.enemies) EXPECT_FLOAT_EQ(e.speed, 0.7f);
 }
 
-TEST_F(StageTest, MissingTuningKeysAreStoredAsMinusOne) {
+// A tuning key the player's file lacks reads the shipped value; one that
+// neither file holds reads -1, brought into its range.
+TEST_F(StageTest, MissingTuningKeysReadTheShippedValues) {
     removeConfigKey("enemyHard", "enemySpeed");
     removeConfigKey("enemyHard", "stopWaitTime");
     level.loadLevel1(1, 2);
-    EXPECT_FLOAT_EQ(enemySpeed, -0.1f);
-    EXPECT_EQ(stopWaitTime, -1);
-    for (const Enemy& e : level.enemies) EXPECT_FLOAT_EQ(e.speed, -0.1f);
-    // Such a stage still runs.
-    run(3500);
+    EXPECT_FLOAT_EQ(enemySpeed, 1.4f);
+    EXPECT_EQ(stopWaitTime, 350);
+    for (const Enemy& e : level.enemies) EXPECT_FLOAT_EQ(e.speed, 1.4f);
+    level.cleanup();
+
+    EXPECT_TRUE(readEnemyTuning("noSuchEnemy", 1, {"enemySpeed", "healthDamage", "dragonLength"}));
+    EXPECT_FLOAT_EQ(enemySpeed, 0.1f);
+    EXPECT_EQ(healthDamage, 1);
+    EXPECT_EQ(dragonLength, 0);
 }
 
 TEST_F(StageTest, OnlyTheFloorAndBlockLayersHoldCodes) {

@@ -1,7 +1,8 @@
 // The generated pictures and filepaths.cfg: every section the game loads is
 // there, every frame file loads and is large enough, the animation keys are
-// usable, the font fits the longest lines, sprites keep the transparent key
-// clean, and a second run writes the same bytes.
+// usable, the font fits the longest lines, the HUD's counts stand clear of
+// their icons, no frame line crosses the credits, sprites keep the
+// transparent key clean, and a second run writes the same bytes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -436,6 +437,67 @@ TEST_F(ArtTest, FiguresAreCutOutAndAnimated) {
         }
         EXPECT_NE(firstFrames["right"], firstFrames["left"]) << who;
         EXPECT_NE(firstFrames["up"], firstFrames["down"]) << who;
+    }
+}
+
+TEST_F(ArtTest, CountDigitsStandClearOfTheirIcons) {
+    // The HUD writes the bomb count and the bomb power at the very place of
+    // the bomb and fire icons, and the missiles left two pixels left of the
+    // missile icon it counts for. No digit may touch a pixel of its icon in
+    // any frame of the icon's animation.
+    auto strip = framesOf(paths_, "fontsmall");
+    ASSERT_EQ(strip.size(), 1u);
+    ASSERT_TRUE(strip[0]);
+    const int cw = paths_.find("fontsmall")->number("charWidth");
+    const std::vector<std::pair<std::string, int>> icons = {
+        {"bombpowerup", 0}, {"explosionpowerup", 0}, {"missilepowerup", -2}, {"homingmissilepowerup", -2}};
+    for (const auto& [name, shift] : icons) {
+        auto frames = framesOf(paths_, name);
+        ASSERT_FALSE(frames.empty()) << name;
+        for (size_t f = 0; f < frames.size(); ++f) {
+            ASSERT_TRUE(frames[f]) << name;
+            for (char digit = '0'; digit <= '9'; ++digit) {
+                const int cell = digit == '0' ? 38 : 29 + (digit - '1');
+                int overlap = 0;
+                for (int y = 0; y < strip[0]->height(); ++y)
+                    for (int x = 0; x < cw; ++x) {
+                        const bool ink = strip[0]->pixel(cell * cw + x, y) != plat::kKeyColour;
+                        const int ix = x + shift;
+                        const bool icon = ix >= 0 && ix < frames[f]->width() && y < frames[f]->height() &&
+                                          frames[f]->pixel(ix, y) != plat::kKeyColour;
+                        overlap += ink && icon;
+                    }
+                EXPECT_EQ(overlap, 0) << digit << " over " << name << " frame " << f + 1;
+            }
+        }
+    }
+}
+
+TEST_F(ArtTest, NoFrameLineCrossesTheCreditsColumn) {
+    // The credits scroll up the whole height of the menu background, their
+    // lines starting at x 205 and the longest 39 characters long. A frame
+    // line across that column would strike every line through in turn. A
+    // line is a thin row that stands out from the rows just above and just
+    // below it along most of the column; the scene's own edges are steps,
+    // not lines.
+    auto back = framesOf(paths_, "menubackground");
+    ASSERT_EQ(back.size(), 1u);
+    ASSERT_TRUE(back[0]);
+    const plat::Surface& img = *back[0];
+    const int cw = paths_.find("fontsmall")->number("charWidth");
+    const int x0 = 205, x1 = x0 + 38 * (cw - 3) + cw;
+    ASSERT_LE(x1, img.width());
+    auto luma = [&](int x, int y) {
+        const uint32_t c = img.pixel(x, y);
+        return 0.299 * ((c >> 16) & 255) + 0.587 * ((c >> 8) & 255) + 0.114 * (c & 255);
+    };
+    for (int y = 2; y < img.height() - 2; ++y) {
+        int standsOut = 0;
+        for (int x = x0; x < x1; ++x) {
+            const double here = luma(x, y);
+            standsOut += std::abs(here - luma(x, y - 2)) > 20 && std::abs(here - luma(x, y + 2)) > 20;
+        }
+        EXPECT_LT(standsOut, (x1 - x0) / 2) << "a line runs across the credits at y " << y;
     }
 }
 

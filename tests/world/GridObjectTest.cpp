@@ -59,14 +59,17 @@ TEST_F(WorldTest, ObjectsSharingACellLeaveTheLastValueDrawn) {
     EXPECT_EQ(cell::kEnemy, at(1, 1));
 }
 
-TEST_F(WorldTest, ToGridTruncatesByTheTileSize) {
+TEST_F(WorldTest, ToGridDividesByTheTileSizeRoundingDown) {
     GridObject o;
     EXPECT_EQ(0, o.toGrid(100));  // no tile size yet: no division by zero
     o.init(cell::kFloor, kTileSize, 0, 0, 32, 32, layer::kFloor, Bitmap(), &grid);
     EXPECT_EQ(1, o.toGrid(63));
     EXPECT_EQ(2, o.toGrid(64));
     EXPECT_EQ(0, o.toGrid(0));
-    EXPECT_EQ(0, o.toGrid(-5));  // toward zero
+    // Left of or above the field: outside the grid, not its first cell.
+    EXPECT_EQ(-1, o.toGrid(-1));
+    EXPECT_EQ(-1, o.toGrid(-32));
+    EXPECT_EQ(-2, o.toGrid(-33));
 }
 
 TEST_F(WorldTest, ObjectWithoutGridStillDrawsSafely) {

@@ -50,7 +50,8 @@ protected:
         image("timer", 4, 4, 0x00646464);
         image("fontsmall", 42 * 8, 8, 0x00FFFFFF);
         cfg += "charWidth=8\ncharHeight=8\n[audio]\n";
-        for (const char* name : {"draw", "lose", "win", "ready", "start", "gameover", "hurry", "music"}) {
+        for (const char* name : {"draw", "lose", "win", "ready", "start", "gameover", "hurry", "music",
+                                 "explosion"}) {
             ASSERT_TRUE(testsupport::writeFile(dir.file(std::string(name) + ".wav"), "RIFF"));
             cfg += std::string(name) + "=" + name + ".wav\n";
         }

@@ -1,22 +1,49 @@
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "world/LevelFixture.h"
 
 namespace leveltest {
 namespace {
 
-const std::string kLesson1Step1 = "     THE BOMB POWERUP LETS YOU LAY AN EXTRA BOMB AT A TIME";
-const std::string kLesson1Step2 = "      THE FLAME POWERUP INCREASES THE POWER OF YOUR BOMB";
-const std::string kLesson1Last = "         THE DEFAULT PLAYER 1 PRIMARY KEY IS ENTER";
-const std::string kLesson2First = "            THE KICK POWERUP LETS YOU KICK BOMBS";
-const std::string kLesson2Last = "            KICK THE DYNAMITE BY RUNNING INTO IT";
-const std::string kLesson3First = "   DYNAMITES DONT EXPLODE UNTIL YOU PRESS THE SECONDARY KEY";
-const std::string kLesson4First = "USE THE SECONDARY KEY TO PLACE A BLOCK WITH THE HAMMER POWERUP";
-const std::string kLesson4Last = "STAND IN FRONT OF A BLOCK AND PRESS THE SECONDARY KEY TO DO SO";
-const std::string kLesson5First = "       RESTORING HEALTH REMOVES YOUR SECONDARY FUNCTION";
-const std::string kLesson6First = "   POWERUP ABILITIES ARE DISPLAYED UNDERNEATH THE HEALTH BAR";
-const std::string kLesson6Second = "                   DESTROY THE ENEMIES!";
+// Every lesson's line by hint index, leading blanks included (they centre
+// the line); an index past the end keeps the last entry. "" shows nothing.
+const std::vector<std::string> kLessons[6] = {
+    {"",
+     "     THE BOMB POWERUP LETS YOU LAY AN EXTRA BOMB AT A TIME",
+     "      THE FLAME POWERUP INCREASES THE POWER OF YOUR BOMB",
+     "           PRESS THE PRIMARY KEY TO DROP A BOMB",
+     "         THE DEFAULT PLAYER 1 PRIMARY KEY IS ENTER"},
+    {"            THE KICK POWERUP LETS YOU KICK BOMBS",
+     "            KICK THE DYNAMITE BY RUNNING INTO IT"},
+    {"   DYNAMITES DONT EXPLODE UNTIL YOU PRESS THE SECONDARY KEY",
+     "THE DEFAULT PLAYER 1 SECONDARY FUNCTION KEY IS RIGHT CONTROL"},
+    {"USE THE SECONDARY KEY TO PLACE A BLOCK WITH THE HAMMER POWERUP",
+     "       NOTE THAT YOU NO LONGER HAVE THE DYNAMITE POWERUP",
+     "     SECONDARY FUNCTION POWERUPS REPLACE THE PREVIOUS ONE",
+     "        THE HAMMER POWERUP ALSO DESTROYS EXISTING BLOCKS",
+     "STAND IN FRONT OF A BLOCK AND PRESS THE SECONDARY KEY TO DO SO"},
+    {"       RESTORING HEALTH REMOVES YOUR SECONDARY FUNCTION",
+     "   THE MISSILE POWERUP GIVES YOU A FINITE NUMBER OF MISSILES",
+     "              RED MISSILES ARE HOMING MISSILES",
+     "            PRESS THE SECONDARY KEY TO FIRE A MISSILE"},
+    {"   POWERUP ABILITIES ARE DISPLAYED UNDERNEATH THE HEALTH BAR",
+     "                   DESTROY THE ENEMIES!",
+     ""},
+};
+const std::string& kLesson1Step1 = kLessons[0][1];
+const std::string& kLesson1Step2 = kLessons[0][2];
+const std::string& kLesson1Last = kLessons[0][4];
+const std::string& kLesson2First = kLessons[1][0];
+const std::string& kLesson2Last = kLessons[1][1];
+const std::string& kLesson3First = kLessons[2][0];
+const std::string& kLesson4First = kLessons[3][0];
+const std::string& kLesson4Last = kLessons[3][4];
+const std::string& kLesson5First = kLessons[4][0];
+const std::string& kLesson6First = kLessons[5][0];
+const std::string& kLesson6Second = kLessons[5][1];
 
 constexpr int kFps = 10;  // ms between frames in these tests
 
@@ -31,7 +58,6 @@ protected:
         level.hintText.init(10, 200, getFrameFile("fontsmall", 1), getWidth("fontsmall"),
                             getHeight("fontsmall"), 8, 8, 3);
         level.hintPeriodTick = level.hintChangeTick = plat::tickCount();
-        level.hintIndex = 0;
         level.started = level.running = true;  // the round is in play
     }
 
@@ -136,6 +162,32 @@ TEST_F(LevelHintsTest, TheLessonFollowsWhatIsLeftOnTheMap) {
     EXPECT_EQ(empty->pixel(10, 200), 0u);
 }
 
+// Each lesson in turn, every index up to one past its last line.
+TEST_F(LevelHintsTest, EveryLessonShowsItsLinesByIndex) {
+    struct Cleared {
+        int layer, col, row;
+    };
+    // What the player has taken or broken to reach each lesson.
+    const std::vector<Cleared> reach[6] = {
+        {{layer::kPowerups, 1, 3}},
+        {{layer::kObjects, 4, 2}, {layer::kPowerups, 5, 2}},
+        {{layer::kObjects, 8, 2}, {layer::kPowerups, 9, 1}},
+        {{layer::kObjects, 13, 2}, {layer::kPowerups, 14, 1}},
+        {{layer::kObjects, 16, 4}, {layer::kPowerups, 16, 5}},
+        {{layer::kObjects, 12, 8}, {layer::kPowerups, 11, 8}},
+    };
+    for (int lesson = 0; lesson < 6; ++lesson) {
+        for (const Cleared& c : reach[lesson]) clear(c.layer, c.col, c.row);
+        const std::vector<std::string>& lines = kLessons[lesson];
+        for (std::size_t index = 0; index <= lines.size(); ++index) {
+            level.hintIndex = int(index);
+            hints();
+            EXPECT_EQ(text(), lines[std::min(index, lines.size() - 1)])
+                << "lesson " << lesson + 1 << ", index " << index;
+        }
+    }
+}
+
 // The index steps when more than 4000 ms have passed and keeps stepping
 // while no rule resets it, so a slow first pick-up starts further on.
 TEST_F(LevelHintsTest, TheIndexStepsEveryFourSecondsStrictly) {
@@ -191,6 +243,37 @@ TEST_F(LevelHintsTest, ANewTextBlinksForItsFirst400Milliseconds) {
         ASSERT_EQ(s->pixel(10, 200), 0x00FFFFFFu);
     }
     EXPECT_EQ(level.hintIndex, 0);
+}
+
+// A stepped text blinks (hidden and shown in turns of just over 100 ms)
+// while less than 400 ms have passed since the step, and is steady from
+// 400 ms on.
+TEST_F(LevelHintsTest, TheBlinkEndsAt400Milliseconds) {
+    clear(layer::kPowerups, 1, 3);
+    hints(4000);
+    EXPECT_EQ(text(), "");
+    const struct {
+        uint32_t ms;  // after the frame before
+        bool shown;
+    } frames[] = {
+        {1, false},    // the step to index 1: hidden at once
+        {101, true},   //
+        {199, false},  // 300 ms after the step
+        {99, false},   // 399: still blinking, no turn yet
+        {1, true},     // 400: steady
+    };
+    uint32_t since = 0;
+    for (const auto& f : frames) {
+        auto s = hints(f.ms);
+        since += f.ms;
+        EXPECT_EQ(text(), kLesson1Step1);
+        EXPECT_EQ(s->pixel(10, 200) == 0x00FFFFFFu, f.shown) << since - 1 << " ms after the step";
+    }
+    while (since < 4000) {
+        auto s = hints(50);
+        since += 50;
+        ASSERT_EQ(s->pixel(10, 200), 0x00FFFFFFu) << since - 1 << " ms after the step";
+    }
 }
 
 }  // namespace

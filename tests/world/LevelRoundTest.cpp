@@ -1,6 +1,9 @@
 #include "world/LevelFixture.h"
 
 #include <algorithm>
+#include <memory>
+#include <string>
+#include <utility>
 
 namespace leveltest {
 namespace {
@@ -131,9 +134,65 @@ TEST_F(LevelTest, ResultsOfTheLevelsAndTheTutorial) {
     }
 }
 
+// Where the 4 x 4 life icon's top-left corner is in a frame, or (-1, -1)
+// when no life icon lies below the lives row.
+std::pair<int, int> fallingIcon(const plat::Surface& s) {
+    for (int y = 4; y < 480; ++y)
+        for (int x = 0; x < 640; ++x)
+            if (s.pixel(x, y) == kLifeColour && s.pixel(x, y - 1) != kLifeColour &&
+                (x == 0 || s.pixel(x - 1, y) != kLifeColour))
+                return {x, y};
+    return {-1, -1};
+}
+
+// The life just lost falls from its slot 1 px per 4 ms (the remainder of a
+// frame's time is dropped) and swings 30 px either side: x = slot +
+// 30 cos(0.05 x steps), truncated.
+TEST_F(LevelTest, TheLostLifeFallsAndSwingsOffTheScreen) {
+    level.lives = 4;
+    setUpStage();
+    Player& player = addPlayer(1, 1);
+    addEnemy(8, 6);
+    startRound();
+
+    player.dead = true;
+    auto s = after(10);
+    ASSERT_EQ(level.state, kLevelLifeLost);
+    // 550 + 30 between the slots at 570 and 590, still on the lives row.
+    EXPECT_EQ(s->pixel(580, 0), kLifeColour);
+    EXPECT_EQ(s->pixel(579, 0), 0u);
+    EXPECT_EQ(s->pixel(584, 0), 0u);
+    s = after(4);  // not more than 4 ms: no step
+    EXPECT_EQ(s->pixel(580, 0), kLifeColour);
+
+    const struct {
+        uint32_t ms;  // after the frame before
+        int x, y;
+    } path[] = {
+        {96, 559, 25},     // 100 ms after the loss: 25 steps; 550 + 30 cos(1.25) = 559.46
+        {6, 558, 26},      // one step, 2 ms dropped; 558.02
+        {6, 556, 27},      // 556.57
+        {1800, 558, 477},  // 450 steps; 550 + 30 cos(23.85) = 558.52
+    };
+    for (const auto& step : path) {
+        s = after(step.ms);
+        EXPECT_EQ(fallingIcon(*s), std::make_pair(step.x, step.y)) << "y " << step.y;
+        EXPECT_TRUE(level.fallingLife);
+    }
+    s = after(16);  // y 481: gone
+    EXPECT_FALSE(level.fallingLife);
+    EXPECT_EQ(fallingIcon(*s), std::make_pair(-1, -1));
+    s = after(100);
+    EXPECT_EQ(fallingIcon(*s), std::make_pair(-1, -1));
+    for (int x : {610, 590, 570}) EXPECT_EQ(s->pixel(x, 0), kLifeColour) << x;
+}
+
+// Versus keeps no lives: none are shown or lost. In the frame in which the
+// survivor's 2000 ms are up and the clock runs out too, the draw wins out
+// (both sounds play).
 TEST_F(LevelTest, VersusEndsWithTheLastOneStandingOrADraw) {
-    enum End { SurvivorWins, SurvivorDiesToo, ClockRunsOut };
-    for (End end : {SurvivorWins, SurvivorDiesToo, ClockRunsOut}) {
+    enum End { SurvivorWins, SurvivorDiesToo, ClockRunsOut, WinAndClockTogether };
+    for (End end : {SurvivorWins, SurvivorDiesToo, ClockRunsOut, WinAndClockTogether}) {
         SCOPED_TRACE(int(end));
         level.lives = 4;
         setUpStage(2, true, 6);
@@ -142,34 +201,117 @@ TEST_F(LevelTest, VersusEndsWithTheLastOneStandingOrADraw) {
         startRound();
         plat::headless::clearAudioLog();
 
+        std::unique_ptr<plat::Surface> s;
         if (end == ClockRunsOut) {
             level.secondsLeft = 1;
             after(1000);  // the clock reaches 0 after this frame's check
-            after(1);
+            s = after(1);
         } else {
             second.dead = true;
             after(10);
             after(Level::kLastOneTime);
             EXPECT_EQ(level.state, kLevelRunning);
             if (end == SurvivorDiesToo) first.dead = true;
-            after(1);
+            if (end == WinAndClockTogether) level.secondsLeft = 0;
+            s = after(1);
         }
         EXPECT_EQ(level.state, end == SurvivorWins ? kLevelWon : kLevelDraw);
-        EXPECT_EQ(played(end == SurvivorWins ? "win" : "draw"), 1);
+        EXPECT_EQ(played("win"), end == SurvivorWins || end == WinAndClockTogether ? 1 : 0);
+        EXPECT_EQ(played("draw"), end == SurvivorWins ? 0 : 1);
         EXPECT_EQ(level.lives, 4);
         EXPECT_FALSE(level.fallingLife);
+        for (int x = 550; x <= 613; ++x) ASSERT_NE(s->pixel(x, 0), kLifeColour) << x;
         level.cleanup();
     }
 }
 
+// With three or four players the last-one clock starts only when one player
+// is left, however long ago the first fell; two left never win.
+TEST_F(LevelTest, VersusWithThreeOrFourPlayersWaitsForTheLastOne) {
+    for (int count : {3, 4}) {
+        SCOPED_TRACE(count);
+        setUpStage(count, true, 6);
+        Player* p[4] = {};
+        for (int i = 0; i < count; ++i) p[i] = &addPlayer(1 + 2 * i, 1 + i);
+        startRound();
+        plat::headless::clearAudioLog();
+
+        for (int i = 0; i < count - 2; ++i) p[i]->dead = true;
+        after(10);
+        after(3000);
+        EXPECT_EQ(level.state, kLevelRunning) << "two left";
+        p[count - 2]->dead = true;
+        after(10);
+        after(Level::kLastOneTime);
+        EXPECT_EQ(level.state, kLevelRunning) << "the last one's 2000 ms";
+        after(1);
+        EXPECT_EQ(level.state, kLevelWon);
+        EXPECT_EQ(played("win"), 1);
+        level.cleanup();
+
+        // The last two fall in one frame: nobody is left, a draw.
+        setUpStage(count, true, 6);
+        for (int i = 0; i < count; ++i) p[i] = &addPlayer(1 + 2 * i, 1 + i);
+        startRound();
+        plat::headless::clearAudioLog();
+        for (int i = 0; i < count - 2; ++i) p[i]->dead = true;
+        after(3000);
+        p[count - 2]->dead = p[count - 1]->dead = true;
+        after(10);
+        EXPECT_EQ(level.state, kLevelDraw);
+        EXPECT_EQ(played("win"), 0);
+        level.cleanup();
+    }
+}
+
+// Co-op players share the lives: the round goes on while any of them lives
+// (whichever fell first), one life is lost when the last one falls, and the
+// level is cleared with teammates down.
+TEST_F(LevelTest, CoopLosesALifeOnlyWhenEveryPlayerIsDown) {
+    for (int count : {2, 3}) {
+        for (bool cleared : {false, true}) {
+            SCOPED_TRACE(std::to_string(count) + (cleared ? " cleared" : " lost"));
+            level.lives = 4;
+            setUpStage(count);
+            Player* p[3] = {};
+            for (int i = 0; i < count; ++i) p[i] = &addPlayer(1 + 2 * i, 1);
+            Enemy& enemy = addEnemy(8, 6);
+            startRound();
+
+            // The newest player heads the list: it falls first.
+            for (int i = count - 1; i > 0; --i) {
+                p[i]->dead = true;
+                after(1000);
+                EXPECT_EQ(level.state, kLevelRunning) << i;
+                EXPECT_EQ(level.livePlayers, i);
+            }
+            if (cleared) {
+                enemy.remove();
+            } else {
+                p[0]->dead = true;
+            }
+            after(10);
+            EXPECT_EQ(level.state, cleared ? kLevelWon : kLevelLifeLost);
+            EXPECT_EQ(level.lives, cleared ? 4 : 3);
+            level.cleanup();
+        }
+    }
+}
+
+// Rows 0 to 3 from column 4 on: bombs are taken on every frame there.
 TEST_F(LevelTest, TheTutorialTakesTheBombsInItsFirstRooms) {
-    setUpStage(2, false, kStageTutorial);
+    setUpStage(3, false, kStageTutorial);
     Player& inside = addPlayer(4, 3);
     Player& below = addPlayer(4, 4);
-    inside.bombCount = below.bombCount = 1;
+    Player& left = addPlayer(3, 3);
+    inside.bombCount = below.bombCount = left.bombCount = 1;
     after(Level::kIntroTime + 1);
     EXPECT_EQ(inside.bombCount, 0);
     EXPECT_EQ(below.bombCount, 1);
+    EXPECT_EQ(left.bombCount, 1);
+    inside.bombCount = 2;  // a bomb powerup taken in there
+    after(10);
+    EXPECT_EQ(inside.bombCount, 0);
 }
 
 // The dragon's parts that face up are drawn first, tail end first; a part

@@ -15,6 +15,17 @@ TEST_F(LevelTest, CleanupFreesTheStageOnceAndKeepsWhatTheProgressionReads) {
     for (const auto& layout : level.layoutLayers) EXPECT_EQ(layout, std::vector<int>(80, 0));
     addPlayer(1, 1);
     addEnemy(5, 5);
+    // Two missiles still in flight: each holds its burst sound until then.
+    Missile missile;
+    missile.initMissile(cell::kMissile, kTileSize, 2, 2, 32, 32, layer::kObjects, &level.grid,
+                        false, 2.5f, nullptr, &level.explosions, level.library, dir::kRight);
+    level.missiles.push_front(missile);
+    HomingMissile homing;
+    homing.initHomingMissile(cell::kMissile, kTileSize, 3, 5, 32, 32, layer::kObjects, &level.grid,
+                             false, 2.5f, nullptr, &level.explosions, level.library, dir::kLeft,
+                             &level.players, &level.enemies, false, 0);
+    level.homingMissiles.push_front(homing);
+    level.hintIndex = 3;
 
     level.state = kLevelLifeLost;
     level.stageNumber = 4;
@@ -36,6 +47,8 @@ TEST_F(LevelTest, CleanupFreesTheStageOnceAndKeepsWhatTheProgressionReads) {
     EXPECT_EQ(level.introImage, nullptr);
     EXPECT_TRUE(level.layoutLayers[3].empty());
     EXPECT_EQ(level.secondsLeft, 0);
+    EXPECT_EQ(level.hintIndex, 0);  // a later tutorial starts at its first hint
+    EXPECT_EQ(audioCount("free", "explosion"), 2);
     for (const char* name : kLevelSamples) EXPECT_EQ(audioCount("free", name), 1) << name;
     EXPECT_EQ(audioCount("stop", "music"), 1);
     EXPECT_EQ(audioCount("close", "music"), 1);

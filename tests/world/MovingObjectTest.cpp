@@ -198,6 +198,50 @@ TEST_F(MovingObjectTest, CornerSlidesTakeTheLargestStepThatFits) {
     }
 }
 
+// The slide finds room beside the block it met, but the sideways move then
+// meets another block a full step on: it still edges over by one pixel.
+// Each case: the move, the box at the start, the two blocks, and where the
+// mover ends after the one-pixel sideways step.
+struct EdgeCase {
+    const char* name;
+    int direction;
+    int x, y;
+    std::pair<int, int> corner, beyond;
+    int sideways;
+    int endX, endY;
+};
+
+TEST_F(MovingObjectTest, SidewaysMoveThatDoesNotFitWholeEdgesOverOnePixel) {
+    const EdgeCase cases[] = {
+        {"up, then right", dir::kUp, 63, 65, {1, 1}, {3, 3}, dir::kRight, 64, 65},
+        {"up, then left", dir::kUp, 65, 65, {3, 1}, {1, 3}, dir::kLeft, 64, 65},
+        {"left, then down", dir::kLeft, 65, 63, {1, 1}, {3, 3}, dir::kDown, 65, 64},
+        {"left, then up", dir::kLeft, 65, 65, {1, 3}, {3, 1}, dir::kUp, 65, 64},
+    };
+    for (const EdgeCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        grid.create(10, 8);
+        put(c.corner.first, c.corner.second, cell::kSolid);
+        put(c.beyond.first, c.beyond.second, cell::kBreakable);
+        TestMover m;
+        m.place(grid, c.x, c.y);
+        m.currentStep = 3.0f;
+        m.directionFlags[c.direction] = true;
+        m.moveByDirection(3.0f);
+        ASSERT_EQ(2u, m.calls.size());
+        EXPECT_EQ(c.sideways, m.calls[1].direction);
+        EXPECT_FLOAT_EQ(3.0f, m.calls[1].step);  // the whole step was tried first
+        EXPECT_FALSE(m.calls[1].slide);
+        EXPECT_EQ(c.endX, m.x);
+        EXPECT_EQ(c.endY, m.y);
+        EXPECT_FLOAT_EQ(float(c.endX), m.posX);
+        EXPECT_FLOAT_EQ(float(c.endY), m.posY);
+        EXPECT_FALSE(m.blocked);
+        EXPECT_EQ(cell::kSolid, at(c.corner.first, c.corner.second));
+        EXPECT_EQ(cell::kBreakable, at(c.beyond.first, c.beyond.second));
+    }
+}
+
 TEST_F(MovingObjectTest, SlideWithNoRoomFallsBackToOnePixelSteps) {
     // The cell beside the mover's own lead edge is taken too, so no slide
     // distance fits: the sideways move is tried with 1.0 and is blocked.

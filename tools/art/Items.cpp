@@ -82,15 +82,22 @@ Image dynamiteSprite(int frame) {
     return img;
 }
 
+// The HUD writes a player's counts over the top-left corner of these
+// pictures, so every plate leaves that corner open: a digit of the game
+// font stands in the cell's top-left 10 x 14 pixels, and the bite keeps
+// the plate and its outline clear of them.
+Mask countCorner(const Pen& pen) { return pen.roundRect(-8, -8, 20, 24, 4.0); }
+
 // Rounded plate in the powerup's colour with a light sweeping across it.
 Image plate(Colour base, int frame) {
     Image img(32, 32);
     Pen pen(img);
     Shading sh;
     sh.round = 3.0;
-    Mask m = pen.roundRect(3, 3, 26, 26, 6.0);
+    const Mask corner = countCorner(pen);
+    Mask m = pen.roundRect(3, 3, 26, 26, 6.0) - corner;
     pen.shaded(m, makeRamp(base), sh);
-    Mask inner = pen.roundRect(6, 6, 20, 20, 4.0);
+    Mask inner = pen.roundRect(6, 6, 20, 20, 4.0) - corner.dilated().dilated().dilated();
     Shading in;
     in.round = 2.0;
     in.bias = -0.18;
@@ -105,7 +112,16 @@ Image plate(Colour base, int frame) {
     return img;
 }
 
-void finish(Image& img) { outline(img); }
+// Closes the picture; whatever strayed into the count corner is cut away
+// first, so the outline cannot creep into it either.
+void finish(Image& img) {
+    Pen pen(img);
+    const Mask corner = countCorner(pen);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (corner.at(x, y)) img.set(x, y, kKey);
+    outline(img);
+}
 
 Image powerup(int kind, int frame) {
     const Colour plates[8] = {rgb(56, 82, 170),  rgb(204, 76, 40),  rgb(150, 104, 64), rgb(38, 120, 106),
@@ -166,12 +182,12 @@ Image powerup(int kind, int frame) {
             break;
         }
         case 5: {  // kick: a boot with speed lines
-            Pts boot = {{13, 7}, {19, 7}, {19, 17}, {25, 19}, {26, 23}, {25, 25}, {12, 25}, {12, 19}};
+            Pts boot = {{14, 7}, {20, 7}, {20, 17}, {26, 19}, {27, 23}, {26, 25}, {13, 25}, {13, 19}};
             for (auto& p : boot) p.second += bob;
             pen.shaded(pen.poly(boot), makeRamp(rgb(140, 74, 44)), sh);
-            pen.flat(pen.rect(12, 23 + bob, 14, 2), rgb(70, 40, 30));
-            pen.flat(pen.rect(13, 9 + bob, 6, 2), rgb(236, 200, 120));
-            for (int k = 0; k < 3; ++k) img.hline(5, 9 - k, 12 + k * 4 + bob, rgb(255, 250, 230));
+            pen.flat(pen.rect(13, 23 + bob, 14, 2), rgb(70, 40, 30));
+            pen.flat(pen.rect(14, 9 + bob, 6, 2), rgb(236, 200, 120));
+            for (int k = 0; k < 3; ++k) img.hline(5 + k, 10, 17 + k * 3 + bob, rgb(255, 250, 230));
             break;
         }
         case 6: {  // health: a medikit with its cross

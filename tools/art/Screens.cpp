@@ -1,5 +1,6 @@
 // The 22 full screens: the stage intros, the play-field backgrounds, the
 // menu, help and pause backgrounds and the title screen.
+#include <algorithm>
 #include <string>
 
 #include "art/Font.h"
@@ -40,8 +41,13 @@ Image intro(Scene s, const std::string& heading, const std::string& name, const 
 }
 
 // The field of a stage floats on this: the theme's wall pattern in the
-// shade, with the panels where the players' gauges sit (along the bottom on
-// wide stages, down the right on square ones).
+// shade, and one plain panel for the players' gauges. Wide stages show its
+// band along the bottom, square ones its column down the right, and both
+// show the corner where the two meet, so the panel is one L-shaped piece
+// with no line inside it: nothing can run through a gauge on either shape.
+// Only the screen's bottom and right edges are framed; toward the field the
+// wall pattern fades into the panel, so where a small arena leaves the
+// band bare it reads as shade, not as an empty box.
 Image playBackground(const Theme& t) {
     Image tile(kTile, kTile);
     t.wallTop(tile);
@@ -49,27 +55,53 @@ Image playBackground(const Theme& t) {
     for (int y = 0; y < kScreenH; y += kTile)
         for (int x = 0; x < kScreenW; x += kTile) img.blit(tile, x, y, false);
     dim(img, 0, 0, kScreenW, kScreenH, 0.62);
-    const Colour frame = rgb(150, 110, 70);
-    panel(img, 0, 416, kScreenW, 64, rgb(26, 18, 28), frame);
-    panel(img, 480, 0, 160, kScreenH, rgb(26, 18, 28), frame);
+
+    const int bandY = 416, columnX = 480, fade = 40;
+    const Colour fill = rgb(26, 18, 28);
+    for (int y = 0; y < kScreenH; ++y)
+        for (int x = 0; x < kScreenW; ++x) {
+            const int d = std::min(bandY - y, columnX - x);  // <= 0 inside the panel
+            if (d <= 0) {
+                img.set(x, y, fill);
+            } else if (d <= fade) {
+                const double t = 1.0 - double(d) / (fade + 1);
+                img.set(x, y, mix(img.at(x, y), fill, t * t));
+            }
+        }
+    const Ramp f = makeRamp(rgb(150, 110, 70));
+    const Colour bevel[3] = {f[0], f[4], f[2]};
+    for (int k = 0; k < 3; ++k) {
+        img.hline(0, kScreenW - 1 - k, kScreenH - 1 - k, bevel[k]);
+        img.vline(kScreenW - 1 - k, 0, kScreenH - 1 - k, bevel[k]);
+    }
     return img;
 }
 
-// A see-through panel: the scene darkened inside a double ember frame.
+// A see-through pane: the scene darkened between two ember rails. It has
+// no top or bottom edge, only a soft fade, because the credits scroll the
+// whole height of the screen across it and a frame line would strike their
+// letters through.
 void glassPanel(Image& img, int x, int y, int w, int h) {
-    dim(img, x, y, w, h, 0.62);
-    img.frameRect(x, y, w, h, rgb(60, 20, 24));
-    img.frameRect(x + 1, y + 1, w - 2, h - 2, rgb(226, 134, 60));
-    img.frameRect(x + 3, y + 3, w - 6, h - 6, rgb(120, 56, 40));
-    for (int cx : {x + 1, x + w - 6})
-        for (int cy : {y + 1, y + h - 6}) img.fillRect(cx, cy, 5, 5, rgb(255, 196, 90));
+    const int fade = 32;
+    for (int yy = y - fade; yy < y + h + fade; ++yy) {
+        const double t = std::min(1.0, std::min(yy - (y - fade), y + h + fade - 1 - yy) / double(fade));
+        dim(img, x, yy, w, 1, 0.62 * t * t * (3 - 2 * t));
+    }
+    const Colour dark = rgb(60, 20, 24), lit = rgb(226, 134, 60), deep = rgb(120, 56, 40);
+    for (int rail : {x, x + w - 4}) {
+        img.vline(rail, y, y + h - 1, dark);
+        img.vline(rail + 1, y, y + h - 1, lit);
+        img.vline(rail + 2, y, y + h - 1, deep);
+        img.vline(rail + 3, y, y + h - 1, dark);
+        for (int cy : {y - 2, y + h - 3}) img.fillRect(rail - 1, cy, 6, 5, rgb(255, 196, 90));
+    }
 }
 
 Image menuBackground() {
     Image img = sceneImage(Scene::Title);
     glassPanel(img, 150, 268, 470, 182);
-    dim(img, 0, 454, kScreenW, 26, 0.6);
-    img.hline(0, kScreenW - 1, 454, rgb(170, 90, 50));
+    // shade behind the scrolling hint line, faded in rather than edged
+    for (int y = 440; y < kScreenH; ++y) dim(img, 0, y, kScreenW, 1, 0.6 * std::min(1.0, (y - 439) / 14.0));
     return img;
 }
 

@@ -1,5 +1,6 @@
 // The shaded and cold stages: the tech base, the temple, the ice field and
 // the arctic arena.
+#include <algorithm>
 #include <cmath>
 
 #include "art/Noise.h"
@@ -42,9 +43,13 @@ Image techFloor(int variant) {
             img.hline(2, 29, 22, rgb(30, 30, 36));
             break;
         }
-        case 4: {  // a floor light
-            pen.shaded(pen.roundRect(9, 9, 14, 14, 3.0), makeRamp(rgb(60, 64, 80)), soft(1.5));
-            pen.shaded(pen.roundRect(11, 11, 10, 10, 2.0), makeRamp(rgb(90, 210, 236)), soft(3.0, false, 0.15));
+        case 4: {  // a guide light set flush in the plate: a thin lit strip, not a gem to pick up
+            const Colour glow = rgb(90, 210, 236);
+            img.hline(4, 27, 15, rgb(30, 30, 36));
+            img.hline(4, 27, 16, mix(img.at(16, 16), glow, 0.8));
+            img.hline(4, 27, 17, rgb(30, 30, 36));
+            for (int x = 4; x < 28; ++x)
+                for (int y : {14, 18}) img.set(x, y, mix(img.at(x, y), glow, 0.25));
             break;
         }
         default: break;
@@ -280,9 +285,18 @@ Image iceFloorWith(Colour base, uint32_t seed, int variant) {
         }
     Pen pen(img);
     switch (variant) {
-        case 1: {  // a drift of snow
-            Mask m = pen.ellipse(14, 18, 10, 6) | pen.ellipse(20, 15, 7, 5);
-            pen.shaded(m, makeRamp(rgb(236, 244, 252)), soft(4.0));
+        case 1: {  // powder snow blown over the ice
+            // Thin, flat and ragged, with the ice showing through: a domed
+            // white lump would pass for one of the snow blocks.
+            const Colour powder = rgb(240, 246, 252);
+            for (int y = 0; y < kTile; ++y)
+                for (int x = 0; x < kTile; ++x) {
+                    const double dx = (x - 15.5) / 15.0, dy = (y - 15.5) / 11.0;
+                    const double edge = 1.0 - std::min(1.0, std::sqrt(dx * dx + dy * dy));
+                    const double n = fractalNoise(x, y, 8, seed + 31, 3, kTile);
+                    const double amount = std::clamp((n - 0.42) * 4.0, 0.0, 1.0) * std::min(1.0, edge * 2.5);
+                    if (amount > 0) img.set(x, y, mix(img.at(x, y), powder, 0.7 * amount));
+                }
             break;
         }
         case 2: {  // a crack

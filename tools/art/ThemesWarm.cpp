@@ -46,11 +46,17 @@ Image trainingFloor(int variant) {
                     if (ring.at(x, y) && hashUnit(x, y, 9) > 0.15) img.set(x, y, mix(img.at(x, y), rgb(250, 246, 236), 0.8));
             break;
         }
-        default: {  // a puddle
-            Mask p = pen.ellipse(15, 17, 9, 5.5) | pen.ellipse(20, 15, 5, 4);
-            pen.flat(p.dilated(), shade(kDirt, -0.45));
-            pen.shaded(p, makeRamp(rgb(96, 120, 150)), soft(3.0, false, 0.1));
-            img.hline(11, 14, 15, rgb(220, 234, 246));
+        default: {  // a puddle soaked into the dirt
+            // Flat and see-through, with wet dirt round it: a shaded blue
+            // lump would look like something to pick up.
+            const Mask p = pen.ellipse(15, 17, 9, 5.5) | pen.ellipse(20, 15, 5, 4);
+            const Mask wet = p.dilated().dilated();
+            for (int y = 0; y < kTile; ++y)
+                for (int x = 0; x < kTile; ++x) {
+                    if (p.at(x, y)) img.set(x, y, mix(shade(img.at(x, y), -0.3), rgb(110, 126, 146), 0.45));
+                    else if (wet.at(x, y)) img.set(x, y, shade(img.at(x, y), -0.18));
+                }
+            img.hline(12, 15, 15, mix(img.at(13, 15), rgb(220, 234, 246), 0.5));
             break;
         }
         case 0: break;
@@ -152,15 +158,17 @@ Image courtyardFloor(int variant) {
     paving(img, r, 201, 16, 16, false, r[1]);
     Pen pen(img);
     switch (variant) {
-        case 1: {  // a mosaic diamond of tesserae
-            const Colour tess[3] = {rgb(180, 72, 50), rgb(40, 36, 44), rgb(240, 232, 214)};
-            for (int y = 4; y < 28; y += 2)
-                for (int x = 4; x < 28; x += 2) {
-                    int d = std::abs(x - 15) + std::abs(y - 15);
-                    if (d > 12) continue;
-                    Colour c = tess[(d / 4) % 3];
-                    img.fillRect(x, y, 2, 2, c);
-                    img.set(x + 1, y + 1, shade(c, -0.3));
+        case 1: {  // a mosaic slab: tesserae set flush, a muted diamond in them
+            // Laid across the whole cell and kept to the paving's own tones,
+            // so it reads as floor, not as something lying on it.
+            const Colour terracotta = mix(r[3], rgb(176, 86, 62), 0.4), slate = mix(r[2], rgb(90, 80, 86), 0.3);
+            for (int y = 0; y < kTile; y += 4)
+                for (int x = 0; x < kTile; x += 4) {
+                    const int d = std::abs(x + 2 - 16) + std::abs(y + 2 - 16);
+                    Colour c = d < 6 ? slate : d >= 10 && d < 16 ? terracotta : r[hashUnit(x, y, 207) > 0.5 ? 4 : 3];
+                    img.fillRect(x, y, 4, 4, c);
+                    img.hline(x, x + 3, y + 3, shade(c, -0.12));
+                    img.vline(x + 3, y, y + 3, shade(c, -0.12));
                 }
             break;
         }
@@ -185,11 +193,10 @@ Image courtyardFloor(int variant) {
             pen.flat(pen.circle(16, 16, 2.5), r[4]);
             break;
         }
-        case 4: {  // sand and a fallen leaf blown across
+        case 4: {  // sand blown across the slabs
             for (int y = 0; y < kTile; ++y)
                 for (int x = 0; x < kTile; ++x)
-                    if (fractalNoise(x, y, 8, 77, 2, kTile) > 0.62) img.set(x, y, mix(img.at(x, y), rgb(206, 170, 110), 0.5));
-            pen.shaded(pen.ellipse(20, 12, 4, 2), makeRamp(rgb(150, 150, 60)), soft(1.5));
+                    if (fractalNoise(x, y, 8, 77, 2, kTile) > 0.58) img.set(x, y, mix(img.at(x, y), rgb(206, 170, 110), 0.45));
             break;
         }
         default: break;
@@ -296,25 +303,25 @@ Image desertFloor(int variant) {
     Pen pen(img);
     switch (variant) {
         case 1: pebbles(img, makeRamp(rgb(168, 130, 96)), 313, 5, 5, 5, 27, 27); break;
-        case 2: {  // a small cactus
-            Image obj = blank();
-            Pen p(obj);
-            const Ramp cactus = makeRamp(rgb(70, 140, 90));
-            p.shaded(p.roundRect(13, 8, 6, 19, 3.0), cactus, soft(3.0));
-            p.shaded(p.roundRect(7, 13, 5, 8, 2.5) | p.rect(9, 18, 5, 3), cactus, soft(2.0));
-            p.shaded(p.roundRect(20, 10, 5, 8, 2.5) | p.rect(18, 15, 4, 3), cactus, soft(2.0));
-            for (int y = 10; y < 26; y += 3) obj.set(15, y, rgb(236, 230, 190));
-            img = standing(img, obj);
+        case 2: {  // ripples the wind left in the sand
+            const Ramp r = makeRamp(kSand);
+            for (int x = 2; x < 30; ++x)
+                for (int k = 0; k < 3; ++k) {
+                    const int y = 8 + k * 8 + int(std::lround(std::sin((x + k * 5) * 0.35) * 2.0));
+                    img.set(x, y, r[2]);
+                    img.set(x, y - 1, r[4]);
+                }
             break;
         }
-        case 3: {  // a bleached skull half sunk in the sand
-            Image obj = blank();
-            Pen p(obj);
-            const Ramp bone = makeRamp(rgb(236, 226, 200));
-            p.shaded(p.ellipse(16, 16, 7, 6) | p.roundRect(12, 18, 8, 6, 2.0), bone, soft(4.0));
-            p.flat(p.circle(13, 16, 1.6) | p.circle(19, 16, 1.6), rgb(60, 44, 40));
-            obj.set(16, 19, rgb(80, 60, 50));
-            img = standing(img, obj);
+        case 3: {  // tracks of a lizard crossing the sand
+            const Colour dent = shade(kSand, -0.22);
+            for (int k = 0; k < 5; ++k) {
+                const int x = 4 + k * 6, y = 14 + ((k % 2) ? 4 : -1);
+                img.fillRect(x, y, 2, 2, dent);
+                img.set(x - 1, y - 1, dent);
+                img.set(x + 2, y - 1, dent);
+            }
+            for (int x = 3; x < 30; ++x) img.set(x, 16 + int(std::lround(std::sin(x * 0.4))), shade(kSand, -0.12));
             break;
         }
         case 4: {  // dried, cracked ground
@@ -412,9 +419,14 @@ Image palaceFloor(int variant) {
     pen.flat(pen.circle(0.5, 0.5, 1.6) | pen.circle(16.5, 16.5, 1.6) | pen.circle(16.5, 0.5, 1.6) | pen.circle(0.5, 16.5, 1.6),
              kGold);
     switch (variant) {
-        case 1: {  // a gold coin with a square hole
-            pen.shaded(pen.circle(16, 16, 8) - pen.rect(14, 14, 4, 4), makeRamp(kGold), soft(3.0));
-            pen.flat(pen.circle(16, 16, 6) - pen.circle(16, 16, 5.2) - pen.rect(13, 13, 6, 6), shade(kGold, -0.35));
+        case 1: {  // a gold fret inlaid round the four slabs
+            // Thin flat lines out to the cell's edges: an inlay, where a
+            // round, shaded gold disc would look like a coin to pick up.
+            const Colour g = shade(kGold, -0.25);
+            Mask fret = pen.rect(3, 3, 26, 1) | pen.rect(3, 28, 26, 1) | pen.rect(3, 3, 1, 26) | pen.rect(28, 3, 1, 26);
+            fret |= pen.rect(6, 6, 5, 1) | pen.rect(6, 6, 1, 5) | pen.rect(21, 6, 5, 1) | pen.rect(25, 6, 1, 5);
+            fret |= pen.rect(6, 25, 5, 1) | pen.rect(6, 21, 1, 5) | pen.rect(21, 25, 5, 1) | pen.rect(25, 21, 1, 5);
+            pen.flat(fret, g);
             break;
         }
         case 2: {  // a cloud scroll
@@ -426,19 +438,23 @@ Image palaceFloor(int variant) {
             pen.flat(c, g);
             break;
         }
-        case 3: {  // a jade inlay
-            pen.shaded(pen.poly({{16, 6}, {26, 16}, {16, 26}, {6, 16}}), makeRamp(rgb(70, 170, 130)), soft(3.0));
-            pen.flat(pen.poly({{16, 10}, {22, 16}, {16, 22}, {10, 16}}) - pen.poly({{16, 11}, {21, 16}, {16, 21}, {11, 16}}),
-                     rgb(200, 240, 220));
+        case 3: {  // a jade lattice inlaid in the lacquer, corner to corner
+            const Colour jade = mix(r[3], rgb(70, 170, 130), 0.45);
+            pen.flat(pen.line(16, 0, 32, 16, 1.2) | pen.line(32, 16, 16, 32, 1.2) | pen.line(16, 32, 0, 16, 1.2) |
+                         pen.line(0, 16, 16, 0, 1.2),
+                     jade);
             break;
         }
-        case 4: {  // a lotus
-            const Ramp petal = makeRamp(rgb(240, 150, 170));
+        case 4: {  // a lotus traced in gold, flat like the cloud scroll
+            const Colour g = shade(kGold, -0.1);
+            Mask lotus = pen.none();
             for (int k = 0; k < 5; ++k) {
-                double a = -kPi / 2 + (k - 2) * 0.55;
-                pen.shaded(pen.ellipse(16 + std::cos(a) * 5, 18 + std::sin(a) * 6, 3, 5), petal, soft(2.5));
+                const double a = -kPi / 2 + (k - 2) * 0.55;
+                const double cx = 16 + std::cos(a) * 5, cy = 18 + std::sin(a) * 6;
+                lotus |= pen.ellipse(cx, cy, 3, 5) - pen.ellipse(cx, cy, 2, 4);
             }
-            pen.shaded(pen.circle(16, 19, 2.5), makeRamp(kGold), soft(2.0));
+            lotus |= pen.rect(6, 25, 20, 1);
+            pen.flat(lotus, g);
             break;
         }
         default: break;
