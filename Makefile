@@ -44,7 +44,9 @@ test: build-test
 bench: deps-test
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DEMBERHAUNT_TESTS=OFF
 	cmake --build build-bench -j $(JOBS)
-	@for b in build-bench/bench/*; do if [ -f "$$b" ] && [ -x "$$b" ]; then "$$b" || exit 1; fi; done
+	@# Without a display the ones that open a window run on a private Xvfb.
+	@run=""; [ -n "$$DISPLAY" ] || run="xvfb-run -a"; \
+	for b in build-bench/bench/*; do if [ -f "$$b" ] && [ -x "$$b" ]; then $$run "$$b" || exit 1; fi; done
 	bench/idle_cost.sh --game build-bench/bin
 
 build-fuzz: deps-fuzz
