@@ -174,9 +174,17 @@ TEST_F(PauseMenuTest, ResumeReturnsToTheStageAndHoldsThePlayersUntilEnterIsUp) {
     EXPECT_FALSE(game->paused);
     EXPECT_EQ(audioCalls("play ", "/menuSelect.wav"), 1);
     EXPECT_TRUE(game->isWaitingForEnterRelease());
+    // Enter is also player 1's bomb key: held on, it drops nothing.
+    passes(500);
+    EXPECT_TRUE(game->level.bombs.empty());
     release(DIK_RETURN);
     EXPECT_FALSE(game->isWaitingForEnterRelease());
     EXPECT_EQ(game->state, kStatePlaying);
+    EXPECT_TRUE(game->level.bombs.empty());
+    press(DIK_RETURN);  // a new press is the player's
+    passes(300);
+    EXPECT_EQ(game->level.bombs.size(), 1u);
+    release(DIK_RETURN);
 }
 
 TEST_F(PauseMenuTest, ExitLeavesALevelForTheStartPageAndAnArenaForTheArenaList) {
