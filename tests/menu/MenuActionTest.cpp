@@ -30,6 +30,13 @@ protected:
         EXPECT_EQ(page(), introPage);
         EXPECT_FALSE(introCoverStarted);
     }
+    // The checker closes over the stage's intro screen once 1000 ms have
+    // passed since its set-up, whichever stage ran before.
+    void expectIntroCover() {
+        passes(1100 - (plat::tickCount() - game->level.setUpTick));
+        EXPECT_TRUE(transitionRunning);
+        EXPECT_FALSE(transitionReveal);
+    }
     // Back to the menu without playing the stage.
     void leaveStage() {
         game->level.cleanup();
@@ -77,6 +84,7 @@ TEST_F(MenuActionTest, PracticePlaysTheChosenLevelWithoutLives) {
         menu().setPage(kPageStart);
         chooseAll({"PRACTICE", c.level, c.difficulty});
         expectStarted(c.stage, 3, c.d, -1, c.intro);
+        expectIntroCover();
         leaveStage();
     }
 }
