@@ -97,7 +97,9 @@ TEST_F(MenuActionTest, TheTutorialIsPlayedAtExperiencedWithFourLives) {
     expectStarted(kTutorialStage, 2, 1, 4, kPageIntroTutorial);
 }
 
-// Every arena takes the number of players chosen on the player-count page.
+// Every arena takes the number of players chosen on the player-count page
+// and is played at EXPERIENCED; versus has no lives, so the counter stays as
+// an earlier game left it.
 TEST_F(MenuActionTest, EachArenaIsSetUpForTheChosenPlayers) {
     struct Case {
         const char* label;
@@ -119,9 +121,11 @@ TEST_F(MenuActionTest, EachArenaIsSetUpForTheChosenPlayers) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         menu().setPage(kPageArenas);
+        game->level.difficulty = 2;  // left from a MASTER game
+        game->level.lives = 3;
         choose(c.label);
         EXPECT_TRUE(game->level.versus);
-        expectStarted(c.stage, 3, game->level.difficulty, game->level.lives, c.intro);
+        expectStarted(c.stage, 3, 1, 3, c.intro);
         leaveStage();
     }
     EXPECT_EQ(playerCount, 3);
