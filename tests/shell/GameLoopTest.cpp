@@ -195,6 +195,41 @@ TEST_F(GameLoopTest, WhilePausedTheFrozenPictureStaysWithThePauseBoxOverIt) {
     EXPECT_EQ(litPixels(0, 0, 640, 480), 0);  // full frames again
 }
 
+// EXIT on the pause page closes the checker over the picture the pause
+// froze: the stage is neither drawn nor run, and the screen never goes
+// black behind the cover.
+TEST_F(GameLoopTest, TheExitCoverClosesOverThePictureThePauseFroze) {
+    start();
+    game->state = kStatePlaying;
+    run(600);
+    plat::windowSurface()->fill(0, 0, 640, 480, plat::rgb(10, 120, 200));
+    plat::headless::pressKey(plat::DIK_ESCAPE);
+    passes();
+    ASSERT_TRUE(game->paused);
+    plat::headless::releaseKey(plat::DIK_ESCAPE);
+    passes();
+
+    // What EXIT does while its cover closes (it draws the frames itself).
+    game->paused = false;
+    game->leavingStage = true;
+    startTransition(false);
+    for (int i = 0; i < 10; ++i) {
+        plat::headless::advance(15);
+        game->draw();
+    }
+    const plat::Surface* s = plat::windowSurface();
+    int frozen = 0, checker = 0;
+    for (int y = 0; y < 480; y += 2)
+        for (int x = 0; x < 640; x += 2) {
+            frozen += s->pixel(x, y) == plat::rgb(10, 120, 200);
+            checker += s->pixel(x, y) == plat::rgb(200, 40, 40);
+        }
+    EXPECT_GT(frozen, 0);
+    EXPECT_GT(checker, 0);
+    EXPECT_EQ(frozen + checker, 320 * 240);
+    game->leavingStage = false;
+}
+
 TEST_F(GameLoopTest, DrawTicksBeforeTheStartHasFinishedDrawNothing) {
     Game early;
     early.draw();
