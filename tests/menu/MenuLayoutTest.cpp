@@ -22,11 +22,6 @@ const uint32_t kWhite = plat::rgb(255, 255, 255);
 const uint32_t kYellow = plat::rgb(220, 220, 0);
 const uint32_t kBlue = plat::rgb(40, 40, 220);
 
-Game* current = nullptr;
-void tick() {
-    if (current) current->draw();
-}
-
 // The top-left corner of the pixels of one colour in the window (above the
 // hint line at y 460 unless asked), {-1, -1} when there are none.
 struct Corner {
@@ -44,10 +39,10 @@ Corner topLeft(uint32_t colour, int bottom = 450) {
     return c;
 }
 
-class MenuLayoutTest : public shelltest::ShellTest {
+class MenuLayoutTest : public shelltest::GameTest {
 protected:
     void SetUp() override {
-        ShellTest::SetUp();
+        GameTest::SetUp();
         writeStartupImages();
         writeBmp("fontsmall.bmp", 420, 8, kWhite);
         writeBmp("title.bmp", 16, 8, kYellow);
@@ -60,14 +55,7 @@ protected:
                 "[menuCursor]\nframeCount=1\nframe1=cursor.bmp\nwidth=12\nheight=6\n");
         write("filepaths.cfg", paths);
         write("config.cfg", "[input]\nlastUsedDI=1\n[video]\ndisplayFPS=0\n[audio]\nglobalVolume=200\n");
-        game = std::make_unique<Game>();
-        current = game.get();
-        game->init(tick);
-    }
-    void TearDown() override {
-        current = nullptr;
-        game.reset();
-        ShellTest::TearDown();
+        startGame();
     }
 
     static void replace(std::string& text, const std::string& from, const std::string& to) {
@@ -98,8 +86,6 @@ protected:
         return at + 600;
     }
     int titleY() const { return game->menu.title->y; }
-
-    std::unique_ptr<Game> game;
 };
 
 // Each page puts its first label where the layout says, rows 23 px apart;

@@ -2,7 +2,6 @@
 // needed). The headless clock stands still while a page change draws, so
 // only here do its two halves run as they do for the player.
 #include <cstdlib>
-#include <memory>
 
 #include "menu/Menu.h"
 #include "menu/MenuItem.h"
@@ -16,20 +15,7 @@
 
 namespace {
 
-Game* current = nullptr;
-void tick() {
-    if (current) current->draw();
-}
-
-class PageChangeTest : public shelltest::ShellTest {
-protected:
-    void TearDown() override {
-        current = nullptr;
-        game.reset();
-        ShellTest::TearDown();
-    }
-    std::unique_ptr<Game> game;
-};
+using PageChangeTest = shelltest::GameTest;
 
 // The checker closes over the whole screen before the new page shows, and
 // opens again completely before the change returns: the countdown of each
@@ -42,9 +28,7 @@ TEST_F(PageChangeTest, ThePageChangesBehindAFullCoverAndIsFullyRevealedBeforePla
     plat::init(plat::Backend::Sdl);
     writeStartupImages();
     write("config.cfg", "[input]\nlastUsedDI=1\n");
-    game = std::make_unique<Game>();
-    current = game.get();
-    game->init(tick);
+    startGame();
     ASSERT_NE(plat::windowSurface(), nullptr) << "no window on the dummy video driver";
 
     // The credits page notes the moment it opens.
