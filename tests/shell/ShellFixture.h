@@ -14,6 +14,7 @@
 #include "platform/Surface.h"
 #include "shell/Config.h"
 #include "shell/FilePaths.h"
+#include "shell/Game.h"
 #include "shell/GameWindow.h"
 #include "shell/ShippedConfig.h"
 #include "shell/Sound.h"
@@ -108,6 +109,33 @@ protected:
 
     std::unique_ptr<testsupport::TempDir> dir;
     std::string oldCwd;
+};
+
+// A game the test starts (startGame) and that ends with the test; the draw
+// timer draws it.
+class GameTest : public ShellTest {
+protected:
+    void TearDown() override {
+        running() = nullptr;
+        game.reset();
+        ShellTest::TearDown();
+    }
+    void startGame() {
+        game = std::make_unique<Game>();
+        running() = game.get();
+        game->init(&GameTest::tick);
+    }
+
+    std::unique_ptr<Game> game;
+
+private:
+    static Game*& running() {
+        static Game* current = nullptr;
+        return current;
+    }
+    static void tick() {
+        if (running()) running()->draw();
+    }
 };
 
 }  // namespace shelltest
