@@ -19,6 +19,7 @@
 #include "shell/ShippedConfig.h"
 #include "shell/Sound.h"
 #include "shell/Transition.h"
+#include "support/GameGlobals.h"
 #include "support/HeadlessTest.h"
 #include "support/TestFiles.h"
 
@@ -45,17 +46,7 @@ protected:
         HeadlessTest::TearDown();
     }
 
-    static void resetGlobals() {
-        resetConfig();
-        configDirectory.clear();
-        configPath.clear();
-        filePathsPath.clear();
-        windowInput = false;
-        std::memset(windowKeys, 0, sizeof windowKeys);
-        audioOn = true;
-        currentVolume = 0;
-        nextSampleChannel = 0;
-    }
+    static void resetGlobals() { testsupport::resetGameGlobals(); }
 
     std::string path(const std::string& name) const { return dir->file(name); }
     std::string read(const std::string& name) const { return testsupport::readFile(path(name)); }
