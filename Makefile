@@ -1,7 +1,7 @@
 # Emberhaunt: every target does its own set-up on a fresh Debian machine.
 #   make play   install what is missing, build, run the game
 #   make test   install what is missing, build with sanitizers, run every test
-#   make bench  build optimised and run the benchmarks
+#   make bench  build optimised, run the benchmarks and the idle-cost script
 #   make fuzz   build the fuzz targets with clang and run each for FUZZ_SECONDS
 #   make soak   play every stage for hours of simulated time under the sanitizers
 #   make mutants  check that the tests catch each deliberate fault of tests/mutants/
@@ -49,7 +49,10 @@ test: build-test
 bench: deps-test
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DEMBERHAUNT_TESTS=OFF
 	cmake --build build-bench -j $(JOBS)
-	@for b in build-bench/bench/*; do if [ -f "$$b" ] && [ -x "$$b" ]; then "$$b" || exit 1; fi; done
+	@# Without a display the ones that open a window run on a private Xvfb.
+	@run=""; [ -n "$$DISPLAY" ] || run="xvfb-run -a"; \
+	for b in build-bench/bench/*; do if [ -f "$$b" ] && [ -x "$$b" ]; then $$run "$$b" || exit 1; fi; done
+	bench/idle_cost.sh --game build-bench/bin
 
 build-fuzz: deps-fuzz
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -45,7 +45,9 @@ bool clockMoved(uint32_t since) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(50);
     while (std::chrono::steady_clock::now() < until)
         if (plat::tickCount() != since) return true;
-    return false;
+    // Looked at once more: a process held up past the deadline has not yet
+    // seen the clock it waited for.
+    return plat::tickCount() != since;
 }
 
 // Draws frames back to back until the transition half is done.

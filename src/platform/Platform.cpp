@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/InternalState.h"
+#include "platform/SdlRendererProbe.h"
 
 namespace plat {
 namespace {
@@ -41,6 +42,8 @@ bool sdlVideo() {
     if (videoState == 0) {
         // The game asks for the screen saver to stay away for the whole run.
         SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
+        // A probe process must start before this one talks to the display.
+        if (SDL_WasInit(SDL_INIT_VIDEO) == 0) probeRenderer();
         videoState = startSubsystem(SDL_INIT_VIDEO);
         if (videoState == 1 && invisibleVideoDriver()) {
             SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -59,6 +62,7 @@ bool sdlAudio() {
 void sdlForget() {
     videoState = 0;
     audioState = 0;
+    forgetRenderer();
 }
 
 }  // namespace internal

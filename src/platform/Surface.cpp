@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -261,13 +262,19 @@ void Surface::setPixel(int x, int y, uint32_t colour) {
     reinterpret_cast<uint32_t*>(row)[x] = colour & kRgbMask;
 }
 
+// Rows are filled and copied here rather than by SDL, whose SSE routines
+// store past the cache: the next drawing into the frame, and the frame's
+// copy to the window, then wait for main memory.
 void Surface::fill(int x, int y, int w, int h, uint32_t colour) {
     Span s;
     // A fill is a copy whose source is unbounded.
     if (!clipCopy(INT32_MAX, INT32_MAX, surface_->w, surface_->h, 0, 0, w, h, x, y, &s)) return;
     changed();
-    SDL_Rect r{s.dx, s.dy, s.w, s.h};
-    SDL_FillRect(surface_, &r, colour & kRgbMask);
+    auto* base = static_cast<uint8_t*>(surface_->pixels);
+    for (int row = 0; row < s.h; ++row) {
+        auto* out = reinterpret_cast<uint32_t*>(base + std::size_t(s.dy + row) * surface_->pitch) + s.dx;
+        std::fill_n(out, s.w, colour & kRgbMask);
+    }
 }
 
 void Surface::copyFrom(const Surface& src, int sx, int sy, int w, int h, int dx, int dy) {
@@ -293,12 +300,40 @@ void Surface::blit(const Surface& src, int sx, int sy, int w, int h, int dx, int
             return;
         }
     }
-    SDL_Surface* from = keyed ? src.keyedSource(surface_) : src.surface_;
-    if (!from) return;
-    SDL_Rect sr{s.sx, s.sy, s.w, s.h};
-    SDL_Rect dr{s.dx, s.dy, s.w, s.h};
-    SDL_BlitSurface(from, &sr, surface_, &dr);
-    changed();  // after the blit: src may be this surface and `from` its keyed view
+    if (keyed && !src.opaque()) {
+        SDL_Surface* from = src.keyedSource(surface_);
+        if (!from) return;
+        SDL_Rect sr{s.sx, s.sy, s.w, s.h};
+        SDL_Rect dr{s.dx, s.dy, s.w, s.h};
+        SDL_BlitSurface(from, &sr, surface_, &dr);
+        changed();  // after the blit: src may be this surface and `from` its keyed view
+        return;
+    }
+    // A straight copy, or a keyed one of an image without the key colour.
+    changed();
+    const auto* in = static_cast<const uint8_t*>(src.surface_->pixels) + std::size_t(s.sy) * src.surface_->pitch;
+    auto* out = static_cast<uint8_t*>(surface_->pixels) + std::size_t(s.dy) * surface_->pitch;
+    for (int row = 0; row < s.h; ++row) {
+        std::memcpy(out + std::size_t(s.dx) * 4, in + std::size_t(s.sx) * 4, std::size_t(s.w) * 4);
+        in += src.surface_->pitch;
+        out += surface_->pitch;
+    }
+}
+
+bool Surface::opaque() const {
+    if (opaque_ < 0) {
+        opaque_ = 1;
+        const auto* base = static_cast<const uint8_t*>(surface_->pixels);
+        for (int y = 0; y < surface_->h && opaque_; ++y) {
+            const auto* row = reinterpret_cast<const uint32_t*>(base + std::size_t(y) * surface_->pitch);
+            for (int x = 0; x < surface_->w; ++x)
+                if ((row[x] & kRgbMask) == kKeyColour) {
+                    opaque_ = 0;
+                    break;
+                }
+        }
+    }
+    return opaque_ == 1;
 }
 
 SDL_Surface* Surface::keyedSource(const SDL_Surface* target) const {
@@ -319,6 +354,7 @@ SDL_Surface* Surface::keyedSource(const SDL_Surface* target) const {
 }
 
 void Surface::changed() {
+    opaque_ = -1;
     if (keyed_) {
         SDL_FreeSurface(keyed_);
         keyed_ = nullptr;

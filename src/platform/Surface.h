@@ -75,6 +75,8 @@ public:
 private:
     explicit Surface(SDL_Surface* s);
     void changed();  // the pixels were written: cached blit data is stale
+    // No pixel holds the key colour, so a keyed copy is a straight one.
+    bool opaque() const;
     SDL_Surface* keyedSource(const SDL_Surface* target) const;
     void blit(const Surface& src, int sx, int sy, int w, int h, int dx, int dy, bool keyed);
 
@@ -85,6 +87,7 @@ private:
     // same target, and dropped whenever the pixels change.
     mutable SDL_Surface* keyed_ = nullptr;
     mutable const SDL_Surface* keyedTarget_ = nullptr;
+    mutable int opaque_ = -1;  // -1 not yet known, else 0 or 1
 };
 
 }  // namespace plat

@@ -11,6 +11,8 @@
 
 #include "platform/Clock.h"
 #include "platform/InternalState.h"
+#include "platform/PresentPath.h"
+#include "platform/SdlRendererProbe.h"
 #include "platform/SdlIcon.h"
 #include "platform/SdlKeys.h"
 #include "platform/Surface.h"
@@ -22,9 +24,12 @@ using internal::hs;
 using internal::onSdl;
 
 constexpr int kMaxSide = 16384;
-// The idle yield. The system wakes a sleeper about a tenth of a millisecond
-// late, so a plain 1 ms sleep would overshoot the 1 ms a due tick may wait.
+// The idle yield in the last millisecond before a tick. The system wakes a
+// sleeper about a tenth of a millisecond late, so a plain 1 ms sleep would
+// overshoot the 1 ms a due tick may wait.
 constexpr auto kIdleYield = std::chrono::microseconds(800);
+// The longest idle wait for input while no timer runs.
+constexpr int kIdleWaitMs = 10;
 // Like a Windows thread queue, posting stops at a fixed limit instead of
 // growing without bound.
 constexpr std::size_t kQueueLimit = 10000;
@@ -46,8 +51,16 @@ struct WindowState {
     bool minimised = false;
     bool fullScreen = false;
     SDL_Window* window = nullptr;
+    // Presenting through a renderer: both set. Through the window's own
+    // surface: both null, and frameView lends SDL the picture's pixels.
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* texture = nullptr;
+    SDL_Surface* frameView = nullptr;
+    // The window surface last drawn to; a different one (or an exposed
+    // window) is painted whole, bars included, instead of only the picture.
+    const SDL_Surface* shownOn = nullptr;
+    int shownW = 0, shownH = 0;
+    bool repaintAll = true;
 };
 
 struct Globals {
@@ -65,13 +78,19 @@ Globals& g() {
     return *globals;
 }
 
-void releaseSdlWindow() {
-    if (g().win.fullScreen && g().win.window) SDL_ShowCursor(SDL_ENABLE);
+void releaseRenderer() {
     if (g().win.texture) SDL_DestroyTexture(g().win.texture);
     if (g().win.renderer) SDL_DestroyRenderer(g().win.renderer);
-    if (g().win.window) SDL_DestroyWindow(g().win.window);
     g().win.texture = nullptr;
     g().win.renderer = nullptr;
+}
+
+void releaseSdlWindow() {
+    if (g().win.fullScreen && g().win.window) SDL_ShowCursor(SDL_ENABLE);
+    releaseRenderer();
+    if (g().win.frameView) SDL_FreeSurface(g().win.frameView);
+    if (g().win.window) SDL_DestroyWindow(g().win.window);
+    g().win.frameView = nullptr;
     g().win.window = nullptr;
 }
 
@@ -86,62 +105,115 @@ void setIcon(SDL_Window* window, const std::string& path) {
     SDL_FreeSurface(s);
 }
 
+// Hidden until the way to present is settled, which may take a new window.
+SDL_Window* openSdlWindow(const WindowSpec& spec) {
+    Uint32 flags = SDL_WINDOW_HIDDEN;
+    if (spec.fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    return SDL_CreateWindow(spec.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, spec.width,
+                            spec.height, flags);
+}
+
+bool makeRenderer(const WindowSpec& spec) {
+    g().win.renderer = SDL_CreateRenderer(g().win.window, -1, 0);
+    if (!g().win.renderer) return false;
+    g().win.texture = SDL_CreateTexture(g().win.renderer, internal::surfacePixelFormat(),
+                                        SDL_TEXTUREACCESS_STREAMING, spec.width, spec.height);
+    if (g().win.texture) return true;
+    releaseRenderer();
+    return false;
+}
+
+// Picks how frames reach the screen (see PresentPath.h): a renderer where
+// a graphics card serves it or where SDL_RENDER_DRIVER asks for one,
+// otherwise the window's own surface.
+bool choosePresentPath(const WindowSpec& spec) {
+    const internal::RendererKind kind = internal::probeRenderer();
+    if (kind != internal::RendererKind::Software && makeRenderer(spec)) {
+        if (kind != internal::RendererKind::Unknown || !internal::drawsInSoftware(g().win.renderer)) return true;
+        releaseRenderer();
+        // Found out here after all: GL is released with the window it was
+        // loaded for, where the system lets it go.
+        SDL_DestroyWindow(g().win.window);
+        g().win.window = openSdlWindow(spec);
+        if (!g().win.window) return false;
+    }
+    const Surface& frame = *g().win.surface;
+    g().win.frameView = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<uint32_t*>(frame.pixels()), frame.width(), frame.height(), 32, frame.pitch(),
+        internal::surfacePixelFormat());
+    if (g().win.frameView && SDL_GetWindowSurface(g().win.window)) return true;
+    // A video driver without window surfaces: any renderer beats none.
+    return makeRenderer(spec);
+}
+
 WindowResult createSdlWindow(const WindowSpec& spec) {
     if (!internal::sdlVideo()) return WindowResult::Failed;
-    Uint32 flags = SDL_WINDOW_SHOWN;
-    if (spec.fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     // Nearest-neighbour scaling keeps the pixel art crisp in full screen.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
-    g().win.window = SDL_CreateWindow(spec.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                  spec.width, spec.height, flags);
+    // A window surface is plain memory the X server copies from; left to
+    // itself SDL would back it with a GL texture, loading GL after all.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    g().win.window = openSdlWindow(spec);
     if (!g().win.window) return spec.fullScreen ? WindowResult::FullScreenRefused : WindowResult::Failed;
     g().win.fullScreen = spec.fullScreen;
-
-    const Uint32 format = internal::surfacePixelFormat();
-    g().win.renderer = SDL_CreateRenderer(g().win.window, -1, 0);
-    if (g().win.renderer) {
-        SDL_RenderSetLogicalSize(g().win.renderer, spec.width, spec.height);
-        g().win.texture = SDL_CreateTexture(g().win.renderer, format, SDL_TEXTUREACCESS_STREAMING,
-                                        spec.width, spec.height);
-        if (!g().win.texture) {
-            SDL_DestroyRenderer(g().win.renderer);
-            g().win.renderer = nullptr;
-        }
-    }
-    if (!g().win.renderer && !SDL_GetWindowSurface(g().win.window)) {
+    if (!choosePresentPath(spec)) {
         releaseSdlWindow();
         return spec.fullScreen ? WindowResult::FullScreenRefused : WindowResult::Failed;
     }
     setIcon(g().win.window, spec.iconPath);
     SDL_DisableScreenSaver();
     if (spec.fullScreen) SDL_ShowCursor(SDL_DISABLE);
+    SDL_ShowWindow(g().win.window);
     SDL_RaiseWindow(g().win.window);
     return WindowResult::Ok;
 }
 
-void presentSdl() {
-    const Surface& s = *g().win.surface;
-    if (g().win.texture) {
-        SDL_UpdateTexture(g().win.texture, nullptr, s.pixels(), s.pitch());
-        SDL_RenderClear(g().win.renderer);
-        SDL_RenderCopy(g().win.renderer, g().win.texture, nullptr, nullptr);
-        SDL_RenderPresent(g().win.renderer);
-        return;
+void presentThroughRenderer(const Surface& s) {
+    int outW = 0, outH = 0;
+    if (SDL_GetRendererOutputSize(g().win.renderer, &outW, &outH) != 0) return;
+    const internal::ScreenRect r = internal::letterbox(s.width(), s.height(), outW, outH);
+    const SDL_Rect to{r.x, r.y, r.w, r.h};
+    SDL_UpdateTexture(g().win.texture, nullptr, s.pixels(), s.pitch());
+    SDL_SetRenderDrawColor(g().win.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(g().win.renderer);
+    SDL_RenderCopy(g().win.renderer, g().win.texture, nullptr, &to);
+    SDL_RenderPresent(g().win.renderer);
+}
+
+void presentThroughSurface(const Surface& s) {
+    WindowState& win = g().win;
+    SDL_Surface* out = SDL_GetWindowSurface(win.window);
+    if (!out || !win.frameView) return;
+    const internal::ScreenRect r = internal::letterbox(s.width(), s.height(), out->w, out->h);
+    if (r.w <= 0 || r.h <= 0) return;
+    const bool whole = win.repaintAll || out != win.shownOn || out->w != win.shownW || out->h != win.shownH;
+    if (whole) SDL_FillRect(out, nullptr, SDL_MapRGB(out->format, 0, 0, 0));
+    SDL_Rect to{r.x, r.y, r.w, r.h};
+    if (r.w == s.width() && r.h == s.height()) {
+        SDL_BlitSurface(win.frameView, nullptr, out, &to);
+    } else if (out->format->format == internal::surfacePixelFormat() && !SDL_MUSTLOCK(out)) {
+        auto* corner = static_cast<uint8_t*>(out->pixels) + std::size_t(r.y) * out->pitch + std::size_t(r.x) * 4;
+        internal::scaleNearest(s.pixels(), s.width(), s.height(), s.pitch(), reinterpret_cast<uint32_t*>(corner),
+                               r.w, r.h, out->pitch);
+    } else {
+        SDL_BlitScaled(win.frameView, nullptr, out, &to);  // also nearest neighbour, with conversion
     }
-    SDL_Surface* dst = SDL_GetWindowSurface(g().win.window);
-    if (!dst) return;
-    // Unscaled and centred; only reached when no renderer could be made.
-    SDL_FillRect(dst, nullptr, SDL_MapRGB(dst->format, 0, 0, 0));
-    int w = std::min(s.width(), dst->w);
-    int h = std::min(s.height(), dst->h);
-    int x = (dst->w - w) / 2;
-    int y = (dst->h - h) / 2;
-    if (SDL_MUSTLOCK(dst)) SDL_LockSurface(dst);
-    auto* out = static_cast<uint8_t*>(dst->pixels) + y * dst->pitch + x * dst->format->BytesPerPixel;
-    SDL_ConvertPixels(w, h, internal::surfacePixelFormat(), s.pixels(), s.pitch(), dst->format->format,
-                      out, dst->pitch);
-    if (SDL_MUSTLOCK(dst)) SDL_UnlockSurface(dst);
-    SDL_UpdateWindowSurface(g().win.window);
+    const SDL_Rect changed{r.x, r.y, r.w, r.h};
+    if (whole)
+        SDL_UpdateWindowSurface(win.window);
+    else
+        SDL_UpdateWindowSurfaceRects(win.window, &changed, 1);
+    win.shownOn = out;
+    win.shownW = out->w;
+    win.shownH = out->h;
+    win.repaintAll = false;
+}
+
+void presentSdl() {
+    if (g().win.texture)
+        presentThroughRenderer(*g().win.surface);
+    else
+        presentThroughSurface(*g().win.surface);
 }
 
 void setMinimised(bool minimised) {
@@ -166,6 +238,11 @@ void translate(const SDL_Event& e, bool* closeQueued) {
                     break;
                 case SDL_WINDOWEVENT_MINIMIZED:
                     setMinimised(true);
+                    break;
+                // The bars around the picture are painted only when asked.
+                case SDL_WINDOWEVENT_EXPOSED:
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    g().win.repaintAll = true;
                     break;
                 case SDL_WINDOWEVENT_FOCUS_LOST:
                     internal::queueMessage({MsgType::FocusLost, 0, 0});
@@ -207,15 +284,31 @@ void translate(const SDL_Event& e, bool* closeQueued) {
     }
 }
 
-void pumpSdl() {
+// Translates every waiting event; `first`, already taken, goes first.
+void pumpSdl(const SDL_Event* first = nullptr) {
     if (!onSdl() || SDL_WasInit(SDL_INIT_VIDEO) == 0) return;
     bool closeQueued = false;
+    if (first) translate(*first, &closeQueued);
     SDL_Event e;
     while (SDL_PollEvent(&e)) translate(e, &closeQueued);
 }
 
 bool timerDue(uint32_t now) {
     return g().timer.active && static_cast<int32_t>(now - g().timer.nextDue) >= 0;
+}
+
+// Nothing to hand out: sleeps until input arrives or until a millisecond
+// before the next tick is due, then in short yields up to the tick. Waking
+// about a thousand times a second instead cost several percent of a core
+// in an otherwise idle game.
+void idleWait(uint32_t now) {
+    int waitMs = g().timer.active ? static_cast<int32_t>(g().timer.nextDue - now) - 1 : kIdleWaitMs;
+    if (waitMs < 1 || !g().win.window) {
+        std::this_thread::sleep_for(kIdleYield);
+        return;
+    }
+    SDL_Event e;
+    if (SDL_WaitEventTimeout(&e, std::min(waitMs, kIdleWaitMs))) pumpSdl(&e);
 }
 
 }  // namespace
@@ -334,7 +427,7 @@ bool peekMessage(Message* out) {
         return true;
     }
     if (onSdl())
-        std::this_thread::sleep_for(kIdleYield);
+        idleWait(now);
     else
         ++hs().ticks;
     return false;

@@ -43,10 +43,17 @@ struct WindowSpec {
 enum class WindowResult { Ok, FullScreenRefused, Failed };
 
 // Creates and shows the window (windowed: fixed size, centred; full screen:
-// the picture scaled to the display). FullScreenRefused: the window was
+// the picture scaled to the display with nearest-neighbour pixels, as large
+// as it fits whole, black bars round it). FullScreenRefused: the window was
 // not made; the caller may try again windowed. Keeps the screen saver away
 // while it exists. proc receives every message that dispatchMessage() hands
 // to the window. Only one window exists; a second call fails.
+//
+// On Sdl, frames go through SDL's renderer where a graphics card draws for
+// it, and straight to the window's own surface where only a software
+// renderer would (on Linux GL then never enters the game's process; a
+// short-lived child process asks where a GPU may exist); a renderer named
+// in the SDL_RENDER_DRIVER environment variable is used whatever it is.
 WindowResult createWindow(const WindowSpec& spec, WindowProc proc, void* user);
 void destroyWindow();
 bool windowExists();
@@ -65,8 +72,10 @@ bool setTimer(uint32_t id, int periodMs, TimerProc proc);
 void killTimer(uint32_t id);
 
 // Takes at most one message without waiting for input. When nothing waits
-// and no timer tick is due it returns false; the Sdl back end may first
-// yield the processor for at most 1 ms so a polling loop does not pin a core.
+// and no timer tick is due it returns false; the Sdl back end first waits,
+// so that a polling loop does not keep a core busy: until input arrives or
+// the timer's next tick is due (at most 10 ms), handing out that tick at
+// most 1 ms late.
 bool peekMessage(Message* out);
 
 // Timer ticks go to their TimerProc, everything else to the WindowProc.

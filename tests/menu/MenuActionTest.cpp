@@ -30,6 +30,13 @@ protected:
         EXPECT_EQ(page(), introPage);
         EXPECT_FALSE(introCoverStarted);
     }
+    // The checker closes over the stage's intro screen once 1000 ms have
+    // passed since its set-up, whichever stage ran before.
+    void expectIntroCover() {
+        passes(1100 - (plat::tickCount() - game->level.setUpTick));
+        EXPECT_TRUE(transitionRunning);
+        EXPECT_FALSE(transitionReveal);
+    }
     // Back to the menu without playing the stage.
     void leaveStage() {
         game->level.cleanup();
@@ -77,6 +84,7 @@ TEST_F(MenuActionTest, PracticePlaysTheChosenLevelWithoutLives) {
         menu().setPage(kPageStart);
         chooseAll({"PRACTICE", c.level, c.difficulty});
         expectStarted(c.stage, 3, c.d, -1, c.intro);
+        expectIntroCover();
         leaveStage();
     }
 }
@@ -89,7 +97,9 @@ TEST_F(MenuActionTest, TheTutorialIsPlayedAtExperiencedWithFourLives) {
     expectStarted(kTutorialStage, 2, 1, 4, kPageIntroTutorial);
 }
 
-// Every arena takes the number of players chosen on the player-count page.
+// Every arena takes the number of players chosen on the player-count page
+// and is played at EXPERIENCED; versus has no lives, so the counter stays as
+// an earlier game left it.
 TEST_F(MenuActionTest, EachArenaIsSetUpForTheChosenPlayers) {
     struct Case {
         const char* label;
@@ -111,9 +121,11 @@ TEST_F(MenuActionTest, EachArenaIsSetUpForTheChosenPlayers) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         menu().setPage(kPageArenas);
+        game->level.difficulty = 2;  // left from a MASTER game
+        game->level.lives = 3;
         choose(c.label);
         EXPECT_TRUE(game->level.versus);
-        expectStarted(c.stage, 3, game->level.difficulty, game->level.lives, c.intro);
+        expectStarted(c.stage, 3, 1, 3, c.intro);
         leaveStage();
     }
     EXPECT_EQ(playerCount, 3);
@@ -174,9 +186,17 @@ TEST_F(PauseMenuTest, ResumeReturnsToTheStageAndHoldsThePlayersUntilEnterIsUp) {
     EXPECT_FALSE(game->paused);
     EXPECT_EQ(audioCalls("play ", "/menuSelect.wav"), 1);
     EXPECT_TRUE(game->isWaitingForEnterRelease());
+    // Enter is also player 1's bomb key: held on, it drops nothing.
+    passes(500);
+    EXPECT_TRUE(game->level.bombs.empty());
     release(DIK_RETURN);
     EXPECT_FALSE(game->isWaitingForEnterRelease());
     EXPECT_EQ(game->state, kStatePlaying);
+    EXPECT_TRUE(game->level.bombs.empty());
+    press(DIK_RETURN);  // a new press is the player's
+    passes(300);
+    EXPECT_EQ(game->level.bombs.size(), 1u);
+    release(DIK_RETURN);
 }
 
 TEST_F(PauseMenuTest, ExitLeavesALevelForTheStartPageAndAnArenaForTheArenaList) {

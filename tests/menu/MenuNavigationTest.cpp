@@ -1,4 +1,5 @@
 #include <map>
+#include <string>
 
 #include "menu/MenuFixture.h"
 #include "platform/Clock.h"
@@ -11,45 +12,163 @@ using plat::DIK_ESCAPE;
 using plat::DIK_RETURN;
 using plat::DIK_UP;
 
-// The tree as the game builds it: every page with its number of items, each
-// page's items stored together, and the value labels all 25 wide.
-TEST_F(MenuGameTest, TheTreeHoldsEveryPageInOneBlockInItsOrder) {
-    startGame();
-    const std::map<int, int> expected = {
-        {0, 1},  {1, 5},  {2, 2},  {3, 5},  {4, 2},  {7, 4},  {8, 7},   {9, 6},  {10, 1}, {11, 1},
-        {12, 1}, {13, 1}, {14, 1}, {15, 1}, {16, 7}, {17, 43}, {18, 19}, {19, 6}, {20, 3}, {25, 4},
-    };
-    EXPECT_EQ(menu().itemCount, 120);
-    int total = 0;
-    for (const auto& [p, count] : expected) {
-        EXPECT_EQ(menu().countItemsOnPage(p), count) << "page " << p;
-        total += count;
-    }
-    EXPECT_EQ(total, 120);
+// One item as the player meets it: its page, label, action and the hint
+// line the marquee shows (empty: none).
+struct ItemRow {
+    int page;
+    const char* label;
+    int action;
+    const char* hint;
+};
 
-    std::vector<int> blockOrder;
-    for (int i = 0; i < menu().itemCount; ++i) {
-        const MenuItem* item = menu().items[i];
-        if (blockOrder.empty() || blockOrder.back() != item->page) {
-            EXPECT_EQ(std::count(blockOrder.begin(), blockOrder.end(), item->page), 0)
-                << "page " << item->page << " is split";
-            blockOrder.push_back(item->page);
-        }
-        if (item->hasValue) {
-            const std::string& label = item->label.getText();
-            EXPECT_EQ(label.size(), 25u) << label;
-            // The name, one blank, then dots to the end.
-            const std::size_t dots = label.find(" .");
-            ASSERT_NE(dots, std::string::npos) << label;
-            EXPECT_EQ(label.find_first_not_of('.', dots + 1), std::string::npos) << label;
-            EXPECT_EQ(label.find('.'), dots + 1) << label;
+// Every item of every page, in the order the game creates them. Some
+// credits lines carry names after a fixed beginning: a label ending in '+'
+// is that beginning, and "*" is a line of our own words.
+const ItemRow kTree[] = {
+    {0, "", 0, ""},
+    {1, "START GAME", 1, "START GAME"},
+    {1, "OPTIONS", 2, "GAMEPLAY AND KEY CONFIGURATION OPTIONS"},
+    {1, "HELP", 4, "POWERUP EFFECTS AND DEFAULT KEY CONFIGURATIONS REMINDER"},
+    {1, "CREDITS", 3, "CREDITS"},
+    {1, "EXIT", 5, "THANK YOU COME AGAIN"},
+    {3, "1 PLAYER", 8, "SELECT NUMBER OF PLAYERS"},
+    {3, "2 PLAYER", 9, "SELECT NUMBER OF PLAYERS"},
+    {3, "3 PLAYER", 10, "SELECT NUMBER OF PLAYERS"},
+    {3, "4 PLAYER", 11, "SELECT NUMBER OF PLAYERS"},
+    {3, "BACK", 12, "BACK TO MAIN MENU"},
+    {4, "MULTIPLAYER: COOPERATIVE", 14, "WORK TOGETHER TO CLEAR THE LEVELS"},
+    {4, "MULTIPLAYER: VS BATTLE", 13, "BLOW EACH OTHER UP"},
+    {25, "START", 48, "START PLAYING"},
+    {25, "PRACTICE", 49, "PRACTICE INDIVIDUAL LEVELS"},
+    {25, "TUTORIAL", 50, "LEARN TO PLAY EMBERHAUNT"},
+    {25, "BACK", 51, "BACK"},
+    {19, "LEVEL 1", 52, "SELECT LEVEL TO PRACTICE"},
+    {19, "LEVEL 2", 53, "SELECT LEVEL TO PRACTICE"},
+    {19, "LEVEL 3", 54, "SELECT LEVEL TO PRACTICE"},
+    {19, "LEVEL 4", 55, "SELECT LEVEL TO PRACTICE"},
+    {19, "LEVEL 5", 56, "SELECT LEVEL TO PRACTICE"},
+    {19, "BACK", 57, "BACK TO START GAME SCREEN"},
+    {20, "NOVICE", 58, "SELECT DIFFICULTY"},
+    {20, "EXPERIENCED", 59, "SELECT DIFFICULTY"},
+    {20, "MASTER", 60, "SELECT DIFFICULTY"},
+    {16, "LARGE: NINJA", 40, "LARGE ARENA"},
+    {16, "LARGE: CHINA", 39, "LARGE ARENA"},
+    {16, "MEDIUM: ROMAN", 42, "MEDIUM ARENA"},
+    {16, "MEDIUM: DESERT", 41, "MEDIUM ARENA"},
+    {16, "SMALL: FUTURE", 43, "SMALL ARENA"},
+    {16, "INSTANT ACTION: ARCTIC", 44, "INSTANT MAYHEM"},
+    {16, "BACK", 45, "BACK"},
+    {7, "VOLUME ..................", 16, "ADJUST VOLUME"},
+    {7, "MULTIPLAYER OPTIONS", 18, "CHANGE MULTIPLAYER GAMEPLAY OPTIONS"},
+    {7, "CONFIGURE KEYS", 15, "CHANGE KEYS OR RESTORE BACK TO DEFAULT"},
+    {7, "BACK", 19, "BACK TO MAIN SCREEN"},
+    {8, "PLAYER SPEED ............", 21, ""},
+    {8, "HEALTH ..................", 22, ""},
+    {8, "MAX MISSILES ............", 20, "AMOUNT OF MISSILES THE POWERUP GIVES"},
+    {8, "STARTING BOMBS ..........", 23, "AMOUNT OF BOMBS EACH PLAYER STARTS WITH"},
+    {8, "BOMB POWER ..............", 24, "STARTING BOMB POWER"},
+    {8, "DEFAULT", 25, "DEFAULT"},
+    {8, "BACK", 26, "BACK TO OPTIONS SCREEN"},
+    {9, "CONFIGURE P1 KEYS", 27, ""},
+    {9, "CONFIGURE P2 KEYS", 28, ""},
+    {9, "CONFIGURE P3 KEYS", 29, ""},
+    {9, "CONFIGURE P4 KEYS", 30, ""},
+    {9, "RESTORE DEFAULT KEYS", 31, ""},
+    {9, "BACK", 32, ""},
+    {10, "PRESS UP KEY", 33, ""},
+    {11, "PRESS DOWN KEY", 34, ""},
+    {13, "PRESS LEFT KEY", 36, ""},
+    {12, "PRESS RIGHT KEY", 35, ""},
+    {14, "PRESS PRIMARY KEY", 37, ""},
+    {15, "PRESS SECONDARY KEY", 38, ""},
+    {18, "  POWERUPS ", 47, ""},
+    {18, "   DYNAMITE: PRESS SECONDARY KEY TO DETONATE", 47, ""},
+    {18, "   GREEN MISSILE: PRESS SECONDARY KEY TO FIRE MISSILE", 47, ""},
+    {18, "   RED MISSILE: PRESS SECONDARY KEY TO FIRE HOMING MISSILE", 47, ""},
+    {18, "   KICK: WALK INTO BOMB TO KICK IT", 47, ""},
+    {18, "   BOMB: INCREASES NUMBER OF BOMBS YOU CAN DROP AT A TIME", 47, ""},
+    {18, "   FIRE: INCREASES YOUR BOMB POWER", 47, ""},
+    {18, "   MEDIKIT: RECHARGES HEALTH BUT LOSE SECONDARY FUNCTION", 47, ""},
+    {18, "   HAMMER: PRESS SECONDARY KEY TO LAY A BLOCK OR DESTROY", 47, ""},
+    {18, "           AN EXISTING ONE", 47, ""},
+    {18, "", 47, ""},
+    {18, "DEFAULT KEYS  :    P1           P2       P3       P4", 47, ""},
+    {18, "........................................................", 47, ""},
+    {18, "UP            :  ARROW UP        W        O       NUM 8", 47, ""},
+    {18, "DOWN          :  ARROW DOWN      S        L       NUM 5", 47, ""},
+    {18, "LEFT          :  ARROW LEFT      A        K       NUM 4", 47, ""},
+    {18, "RIGHT         :  ARROW RIGHT     D        :       NUM 6", 47, ""},
+    {18, "PRIMARY       :  ENTER           TAB      8       NUM 0", 47, ""},
+    {18, "SECONDARY     :  CONTROL         Q        I       NUM DEL", 47, ""},
+    {17, "DESIGN AND PROGRAMMING: +", 46, ""},
+    {17, "", 46, ""},
+    {17, "ART: +", 46, ""},
+    {17, "", 46, ""},
+    {17, "MUSIC: +", 46, ""},
+    {17, "", 46, ""},
+    {17, "COW AND LOGO: +", 46, ""},
+    {17, "", 46, ""},
+    {17, "TESTING: ", 46, ""},
+    {17, "    +", 46, ""}, {17, "    +", 46, ""}, {17, "    +", 46, ""}, {17, "    +", 46, ""},
+    {17, "    +", 46, ""}, {17, "    +", 46, ""}, {17, "    +", 46, ""}, {17, "    +", 46, ""},
+    {17, "    +", 46, ""}, {17, "    +", 46, ""}, {17, "    +", 46, ""},
+    {17, "", 46, ""},
+    {17, "*", 46, ""},  // the acknowledgement
+    {17, "", 46, ""},
+    {17, "", 46, ""},
+    {17, "*", 46, ""},  // the contact line
+    {17, "", 46, ""}, {17, "", 46, ""}, {17, "", 46, ""}, {17, "", 46, ""}, {17, "", 46, ""},
+    {17, "", 46, ""}, {17, "", 46, ""}, {17, "", 46, ""}, {17, "", 46, ""}, {17, "", 46, ""},
+    {17, "", 46, ""}, {17, "", 46, ""}, {17, "", 46, ""}, {17, "", 46, ""}, {17, "", 46, ""},
+    {17, "", 46, ""}, {17, "", 46, ""}, {17, "", 46, ""},
+    {2, "RESUME", 7, ""},
+    {2, "EXIT", 6, ""},
+};
+
+// The tree as the game builds it, item by item; the value items with their
+// bounds (the volume shows 200 x 0.4 from the shipped settings).
+TEST_F(MenuGameTest, TheTreeHoldsEveryItemOfEveryPageInOrder) {
+    startGame();
+    ASSERT_EQ(sizeof kTree / sizeof *kTree, 120u);
+    ASSERT_EQ(menu().itemCount, 120);
+    for (int i = 0; i < 120; ++i) {
+        const ItemRow& row = kTree[i];
+        const MenuItem& item = *menu().items[i];
+        const std::string label = item.label.getText();
+        SCOPED_TRACE("item " + std::to_string(i) + " " + label);
+        EXPECT_EQ(item.page, row.page);
+        EXPECT_EQ(item.action, row.action);
+        EXPECT_EQ(item.hint.getText(), row.hint);
+        const std::string expected = row.label;
+        if (expected == "*") {
+            EXPECT_FALSE(label.empty());
+        } else if (!expected.empty() && expected.back() == '+') {
+            const std::string start = expected.substr(0, expected.size() - 1);
+            EXPECT_EQ(label.rfind(start, 0), 0u);
+            EXPECT_NE(label.find_first_not_of(' ', start.size()), std::string::npos);  // a name follows
+        } else {
+            EXPECT_EQ(label, expected);
         }
     }
-    const std::vector<int> order = {0, 1, 3, 4, 25, 19, 20, 16, 7, 8, 9, 10, 11, 13, 12, 14, 15, 18, 17, 2};
-    EXPECT_EQ(blockOrder, order);
-    EXPECT_EQ(menu().items[0]->action, kActionTitle);
-    EXPECT_EQ(menu().items[menu().itemCount - 1]->label.getText(), "EXIT");
-    EXPECT_EQ(menu().items[menu().itemCount - 1]->action, kActionExitPause);
+
+    // The value items: only these edit a value, within these bounds.
+    struct Bounds {
+        int min, max;
+    };
+    const std::map<int, Bounds> values = {{16, {0, 100}}, {21, {10, 50}}, {22, {1, 500}},
+                                          {20, {0, 100}}, {23, {1, 20}},  {24, {1, 20}}};
+    for (int i = 0; i < 120; ++i) {
+        const MenuItem& item = *menu().items[i];
+        const auto bounds = values.find(item.action);
+        SCOPED_TRACE(item.label.getText());
+        EXPECT_EQ(item.hasValue, bounds != values.end());
+        if (!item.hasValue) continue;
+        EXPECT_EQ(item.min, bounds->second.min);
+        EXPECT_EQ(item.max, bounds->second.max);
+        if (item.action == kActionVolume) {
+            EXPECT_EQ(item.value, 80);
+        }
+    }
 }
 
 // The title page waits 2500 ms and then shows the main menu, once; the

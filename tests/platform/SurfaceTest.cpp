@@ -280,6 +280,26 @@ TEST(SurfaceTest, RepeatedKeyedCopiesFollowChangesToTheSource) {
     src->copyFrom(*pattern(16, 16, 2), 0, 0, 16, 16, 0, 0);
     check(*a);
     check(*a);
+
+    // An image without the key colour is copied straight; green that it
+    // gains later, by any kind of change, is skipped again.
+    auto plain = [&] {
+        src->fill(0, 0, 16, 16, rgb(3, 3, 3));
+        check(*a);
+        check(*a);
+    };
+    plain();
+    src->setPixel(7, 7, plat::kKeyColour);
+    check(*a);
+    plain();
+    src->pixels()[src->pitch() / 4 * 2 + 3] = plat::kKeyColour;
+    check(*a);
+    plain();
+    src->copyFrom(*pattern(16, 16, 1), 0, 0, 16, 16, 0, 0);
+    check(*a);
+    plain();
+    src->fill(4, 4, 2, 2, plat::kKeyColour);
+    check(*a);
 }
 
 TEST(SurfaceTest, CopyWithinOneSurfaceReadsTheOldPixels) {

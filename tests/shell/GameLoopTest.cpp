@@ -10,11 +10,6 @@
 namespace shelltest {
 namespace {
 
-Game* current = nullptr;
-void tick() {
-    if (current) current->draw();
-}
-
 // Counts the pixels of the window that are not black inside a rectangle.
 int litPixels(int x0, int y0, int w, int h) {
     const plat::Surface* s = plat::windowSurface();
@@ -24,19 +19,12 @@ int litPixels(int x0, int y0, int w, int h) {
     return lit;
 }
 
-class GameLoopTest : public ShellTest {
+class GameLoopTest : public GameTest {
 protected:
     void start(const std::string& config = "") {
         writeStartupImages();
         write("config.cfg", "[input]\nlastUsedDI=1\n" + config);
-        game = std::make_unique<Game>();
-        current = game.get();
-        game->init(tick);
-    }
-    void TearDown() override {
-        current = nullptr;
-        game.reset();
-        ShellTest::TearDown();
+        startGame();
     }
 
     testsupport::PassLoopResult run(uint32_t ms) {
@@ -47,7 +35,17 @@ protected:
     // A few passes: enough for queued key messages to arrive.
     void passes() { run(5); }
 
-    std::unique_ptr<Game> game;
+    // Pauses over a picture of one colour standing for the running level's
+    // (no stage is set up: the level draws nothing).
+    void pauseOver(uint32_t picture) {
+        game->state = kStatePlaying;
+        run(600);  // the opening reveal is over
+        plat::windowSurface()->fill(0, 0, 640, 480, picture);
+        plat::headless::pressKey(plat::DIK_ESCAPE);
+        passes();
+        ASSERT_TRUE(game->paused);
+        plat::headless::releaseKey(plat::DIK_ESCAPE);
+    }
 };
 
 // Escape toggles the pause once per press and Enter held after choosing
@@ -171,15 +169,7 @@ TEST_F(GameLoopTest, TheFpsCountAppearsAfterTheFirstFullSecondOnlyWhenEnabled) {
 
 TEST_F(GameLoopTest, WhilePausedTheFrozenPictureStaysWithThePauseBoxOverIt) {
     start();
-    game->state = kStatePlaying;  // no stage is set up: the level draws nothing
-    run(600);                     // the opening reveal is over
-    // Stands for the picture of the running level.
-    plat::windowSurface()->fill(0, 0, 640, 480, plat::rgb(10, 120, 200));
-
-    plat::headless::pressKey(plat::DIK_ESCAPE);
-    passes();
-    ASSERT_TRUE(game->paused);
-    plat::headless::releaseKey(plat::DIK_ESCAPE);
+    pauseOver(plat::rgb(10, 120, 200));
     run(50);
 
     const plat::Surface* s = plat::windowSurface();
@@ -195,6 +185,35 @@ TEST_F(GameLoopTest, WhilePausedTheFrozenPictureStaysWithThePauseBoxOverIt) {
     EXPECT_EQ(litPixels(0, 0, 640, 480), 0);  // full frames again
 }
 
+// EXIT on the pause page closes the checker over the picture the pause
+// froze: the stage is neither drawn nor run, and the screen never goes
+// black behind the cover.
+TEST_F(GameLoopTest, TheExitCoverClosesOverThePictureThePauseFroze) {
+    start();
+    pauseOver(plat::rgb(10, 120, 200));
+    passes();
+
+    // What EXIT does while its cover closes (it draws the frames itself).
+    game->paused = false;
+    game->leavingStage = true;
+    startTransition(false);
+    for (int i = 0; i < 10; ++i) {
+        plat::headless::advance(15);
+        game->draw();
+    }
+    const plat::Surface* s = plat::windowSurface();
+    int frozen = 0, checker = 0;
+    for (int y = 0; y < 480; y += 2)
+        for (int x = 0; x < 640; x += 2) {
+            frozen += s->pixel(x, y) == plat::rgb(10, 120, 200);
+            checker += s->pixel(x, y) == plat::rgb(200, 40, 40);
+        }
+    EXPECT_GT(frozen, 0);
+    EXPECT_GT(checker, 0);
+    EXPECT_EQ(frozen + checker, 320 * 240);
+    game->leavingStage = false;
+}
+
 TEST_F(GameLoopTest, DrawTicksBeforeTheStartHasFinishedDrawNothing) {
     Game early;
     early.draw();
@@ -204,9 +223,7 @@ TEST_F(GameLoopTest, DrawTicksBeforeTheStartHasFinishedDrawNothing) {
     writeStartupImages();
     write("filepaths.cfg", "[checker]\nframe1=checker.bmp\nwidth=32\nheight=32\n");
     write("config.cfg", "[input]\nlastUsedDI=1\n");
-    game = std::make_unique<Game>();
-    current = game.get();
-    EXPECT_THROW(game->init(tick), CException);
+    EXPECT_THROW(startGame(), CException);
     ASSERT_TRUE(plat::windowExists());
     run(100);
     EXPECT_EQ(plat::headless::presentCount(), 0);

@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "ShellFixture.h"
+#include "menu/MenuItem.h"
 #include "platform/Clock.h"
 #include "platform/Headless.h"
+#include "platform/KeyCodes.h"
 #include "platform/Profile.h"
 #include "shell/Game.h"
 #include "shell/Main.h"
@@ -165,6 +167,38 @@ TEST_F(GameStartupTest, ClosingTheWindowEndsTheLoopWithTheQuitCode) {
                   plat::postQuit(7);
               }),
               7);
+}
+
+// The real loop takes one message per pass and updates the game after each,
+// so keys waiting together reach the menu one by one: Enter leaves the title
+// page, Up selects EXIT, Enter chooses it. EXIT ends the loop at the end of
+// its own pass: the messages behind it are never taken.
+TEST_F(GameStartupTest, TheLoopTakesOneMessagePerPassAndEndsInThePassThatChoseExit) {
+    writeStartupImages();
+    writeConfig();
+    plat::headless::reset();
+    plat::headless::failKeyboardStep("system");  // window messages: keys come only as messages
+    using plat::MsgType;
+    const plat::Message waiting[] = {
+        {MsgType::KeyDown, plat::VK_RETURN, 0}, {MsgType::KeyUp, plat::VK_RETURN, 0},
+        {MsgType::KeyDown, plat::VK_UP, 0},     {MsgType::KeyUp, plat::VK_UP, 0},
+        {MsgType::KeyDown, plat::VK_RETURN, 0}, {MsgType::KeyUp, plat::VK_RETURN, 0},
+        {MsgType::Quit, 5, 0},
+    };
+    for (const plat::Message& m : waiting) plat::headless::postMessage(m);
+    Game g;
+    current = &g;
+    EXPECT_EQ(runMainLoop(g, tick), 0);
+    EXPECT_TRUE(g.hasQuit());
+    EXPECT_EQ(g.menu.page, 1);
+    EXPECT_EQ(g.menu.current()->label.getText(), "EXIT");
+
+    plat::Message left;
+    ASSERT_TRUE(plat::peekMessage(&left));
+    EXPECT_EQ(left.type, MsgType::KeyUp);
+    ASSERT_TRUE(plat::peekMessage(&left));
+    EXPECT_EQ(left.type, MsgType::Quit);
+    current = nullptr;
 }
 
 // The key bindings follow the input mode across starts, in both directions.

@@ -14,10 +14,12 @@
 #include "platform/Surface.h"
 #include "shell/Config.h"
 #include "shell/FilePaths.h"
+#include "shell/Game.h"
 #include "shell/GameWindow.h"
 #include "shell/ShippedConfig.h"
 #include "shell/Sound.h"
 #include "shell/Transition.h"
+#include "support/GameGlobals.h"
 #include "support/HeadlessTest.h"
 #include "support/TestFiles.h"
 
@@ -44,17 +46,7 @@ protected:
         HeadlessTest::TearDown();
     }
 
-    static void resetGlobals() {
-        resetConfig();
-        configDirectory.clear();
-        configPath.clear();
-        filePathsPath.clear();
-        windowInput = false;
-        std::memset(windowKeys, 0, sizeof windowKeys);
-        audioOn = true;
-        currentVolume = 0;
-        nextSampleChannel = 0;
-    }
+    static void resetGlobals() { testsupport::resetGameGlobals(); }
 
     std::string path(const std::string& name) const { return dir->file(name); }
     std::string read(const std::string& name) const { return testsupport::readFile(path(name)); }
@@ -108,6 +100,33 @@ protected:
 
     std::unique_ptr<testsupport::TempDir> dir;
     std::string oldCwd;
+};
+
+// A game the test starts (startGame) and that ends with the test; the draw
+// timer draws it.
+class GameTest : public ShellTest {
+protected:
+    void TearDown() override {
+        running() = nullptr;
+        game.reset();
+        ShellTest::TearDown();
+    }
+    void startGame() {
+        game = std::make_unique<Game>();
+        running() = game.get();
+        game->init(&GameTest::tick);
+    }
+
+    std::unique_ptr<Game> game;
+
+private:
+    static Game*& running() {
+        static Game* current = nullptr;
+        return current;
+    }
+    static void tick() {
+        if (running()) running()->draw();
+    }
 };
 
 }  // namespace shelltest

@@ -52,13 +52,15 @@ TEST_F(HudPanelTest, FourPlayersHudsLieOnPlainPanelOnEveryStage) {
 
         // The widest HUD a player can show: kick and a missile ability held
         // (the other specials exclude the missile), so four icons and all
-        // three counts.
+        // three counts, each at two digits.
         auto hud = plat::Surface::create(640, 480);
         hud->fill(0, 0, 640, 480, plat::kKeyColour);
         for (Player& p : level.players) {
             p.kick = true;
             p.missile = true;
-            p.setBombCount(8);
+            p.setBombCount(28);
+            p.bombPower = 20;
+            p.missilesFired = p.maxMissileCount() - 24;
             p.drawHud(*hud);
         }
 

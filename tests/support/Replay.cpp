@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <exception>
-#include <cstring>
 #include <filesystem>
 #include <sstream>
 
@@ -22,6 +21,7 @@
 #include "shell/GameWindow.h"
 #include "shell/Sound.h"
 #include "shell/Transition.h"
+#include "support/GameGlobals.h"
 #include "support/TestFiles.h"
 
 namespace fs = std::filesystem;
@@ -87,23 +87,6 @@ bool parseEvent(std::istringstream& words, const std::string& first, Event* e, s
     return true;
 }
 
-// Every global the game keeps between runs, back to its start value.
-void resetGameGlobals() {
-    resetConfig();
-    configDirectory.clear();
-    configPath.clear();
-    filePathsPath.clear();
-    windowInput = false;
-    std::memset(windowKeys, 0, sizeof windowKeys);
-    audioOn = true;
-    currentVolume = 0;
-    nextSampleChannel = 0;
-    enemyIdCounter = 0;
-    dragonSegmentCount = 0;
-    dragonPreviousTurnSide = -1;
-    playerCount = 0;
-    chosenLevel = 0;
-}
 
 // FNV-1a, 64 bits: the same on every system.
 struct Hash {
@@ -242,7 +225,7 @@ Session::Session(const GameFiles& files, int64_t calendar, uint32_t clock, bool 
     plat::headless::setTicks(clock);
     // Without an input system the game falls back to window messages.
     if (windowMessages) plat::headless::failKeyboardStep("system");
-    resetGameGlobals();
+    testsupport::resetGameGlobals();
 
     // The game folder: the shipped config.cfg (the game rewrites it), the
     // build's filepaths.cfg and assets; also the working folder for the logs.
@@ -265,7 +248,7 @@ Session::~Session() {
     if (impl->game) impl->game->level.cleanup();
     impl->game.reset();
     checkerBitmap.release();
-    resetGameGlobals();
+    testsupport::resetGameGlobals();
     if (!impl->oldCwd.empty()) (void)chdir(impl->oldCwd.c_str());
     plat::headless::reset();
     plat::shutdown();

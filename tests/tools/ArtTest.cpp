@@ -443,12 +443,19 @@ TEST_F(ArtTest, FiguresAreCutOutAndAnimated) {
 TEST_F(ArtTest, CountDigitsStandClearOfTheirIcons) {
     // The HUD writes the bomb count and the bomb power at the very place of
     // the bomb and fire icons, and the missiles left two pixels left of the
-    // missile icon it counts for. No digit may touch a pixel of its icon in
-    // any frame of the icon's animation.
+    // missile icon it counts for. Counts pass 9 (versus can start at 20, and
+    // pick-ups add up), so every one- and two-digit count, laid out as the
+    // game lays out text (each character charWidth - 3 right of the one
+    // before), must stay off every pixel of its icon in every frame.
     auto strip = framesOf(paths_, "fontsmall");
     ASSERT_EQ(strip.size(), 1u);
     ASSERT_TRUE(strip[0]);
     const int cw = paths_.find("fontsmall")->number("charWidth");
+    const int advance = cw - 3;
+    auto ink = [&](char digit, int x, int y) {
+        const int cell = digit == '0' ? 38 : 29 + (digit - '1');
+        return x >= 0 && x < cw && y < strip[0]->height() && strip[0]->pixel(cell * cw + x, y) != plat::kKeyColour;
+    };
     const std::vector<std::pair<std::string, int>> icons = {
         {"bombpowerup", 0}, {"explosionpowerup", 0}, {"missilepowerup", -2}, {"homingmissilepowerup", -2}};
     for (const auto& [name, shift] : icons) {
@@ -456,19 +463,20 @@ TEST_F(ArtTest, CountDigitsStandClearOfTheirIcons) {
         ASSERT_FALSE(frames.empty()) << name;
         for (size_t f = 0; f < frames.size(); ++f) {
             ASSERT_TRUE(frames[f]) << name;
-            for (char digit = '0'; digit <= '9'; ++digit) {
-                const int cell = digit == '0' ? 38 : 29 + (digit - '1');
+            const plat::Surface& icon = *frames[f];
+            std::string touching;
+            for (int count = 0; count <= 99; ++count) {
+                const std::string text = std::to_string(count);
                 int overlap = 0;
-                for (int y = 0; y < strip[0]->height(); ++y)
-                    for (int x = 0; x < cw; ++x) {
-                        const bool ink = strip[0]->pixel(cell * cw + x, y) != plat::kKeyColour;
-                        const int ix = x + shift;
-                        const bool icon = ix >= 0 && ix < frames[f]->width() && y < frames[f]->height() &&
-                                          frames[f]->pixel(ix, y) != plat::kKeyColour;
-                        overlap += ink && icon;
+                for (int y = 0; y < icon.height(); ++y)
+                    for (int ix = 0; ix < icon.width(); ++ix) {
+                        if (icon.pixel(ix, y) == plat::kKeyColour) continue;
+                        const int tx = ix - shift;  // the same point in the text's own coordinates
+                        for (size_t i = 0; i < text.size(); ++i) overlap += ink(text[i], tx - int(i) * advance, y);
                     }
-                EXPECT_EQ(overlap, 0) << digit << " over " << name << " frame " << f + 1;
+                if (overlap > 0) touching += " " + text;
             }
+            EXPECT_EQ(touching, "") << "counts over " << name << " frame " << f + 1;
         }
     }
 }

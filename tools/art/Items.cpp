@@ -83,30 +83,30 @@ Image dynamiteSprite(int frame) {
 }
 
 // The HUD writes a player's counts over the top-left corner of these
-// pictures, so every plate leaves that corner open: a digit of the game
-// font stands in the cell's top-left 10 x 14 pixels, and the bite keeps
-// the plate and its outline clear of them.
-Mask countCorner(const Pen& pen) { return pen.roundRect(-8, -8, 20, 24, 4.0); }
+// pictures, and counts pass 9: two digits of the game font stand in the
+// cell's top-left 20 x 14 pixels. Every powerup leaves that corner open,
+// with a pixel to spare round the digits for the outline, so its plate is a
+// low pad along the bottom of the cell and the picture stands on the pad,
+// rising up its right-hand end. The cell's outermost pixels stay empty too:
+// under the HUD icons the panel's frame runs just below the cell.
+constexpr int kOpenRight = 22;   // first column right of the open corner
+constexpr int kOpenBottom = 16;  // first row below it
 
-// Rounded plate in the powerup's colour with a light sweeping across it.
+Mask countCorner(const Pen& pen) { return pen.rect(0, 0, kOpenRight, kOpenBottom); }
+
+// The pad in the powerup's colour with a light sweeping across it.
 Image plate(Colour base, int frame) {
     Image img(32, 32);
     Pen pen(img);
-    Shading sh;
-    sh.round = 3.0;
-    const Mask corner = countCorner(pen);
-    Mask m = pen.roundRect(3, 3, 26, 26, 6.0) - corner;
-    pen.shaded(m, makeRamp(base), sh);
-    Mask inner = pen.roundRect(6, 6, 20, 20, 4.0) - corner.dilated().dilated().dilated();
-    Shading in;
-    in.round = 2.0;
-    in.bias = -0.18;
-    pen.shaded(inner, makeRamp(shade(base, -0.15)), in);
+    Mask m = pen.roundRect(2, kOpenBottom, 28, 14, 5.0);
+    pen.shaded(m, makeRamp(base), soft(3.0));
+    Mask inner = m.eroded().eroded().eroded();
+    pen.shaded(inner, makeRamp(shade(base, -0.15)), soft(2.0, true, -0.18));
     // shine band sweeping diagonally
-    int offset = frame * 9 - 6;
+    int offset = frame * 9 - 4;
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) {
-            int d = x + y - 16 - offset;
+            int d = x + y - 30 - offset;
             if ((d == 0 || d == 1) && m.at(x, y) && !inner.eroded().at(x, y)) img.set(x, y, shade(base, 0.7));
         }
     return img;
@@ -123,89 +123,138 @@ void finish(Image& img) {
     outline(img);
 }
 
+Pts moved(Pts pts, double dx, double dy) {
+    for (auto& p : pts) p.first += dx, p.second += dy;
+    return pts;
+}
+
+// A lit fuse: the rope, and at its end a small spark that twinkles,
+// its rays turning from diagonal to upright frame by frame.
+void fuse(Image& img, const Pts& rope, int sx, int sy, int frame) {
+    for (const auto& p : rope) img.set(int(p.first), int(p.second), rgb(214, 190, 140));
+    const Colour hot = rgb(255, 250, 210), warm = rgb(255, 200, 60), red = rgb(255, 110, 40);
+    const bool upright = frame % 2 == 1;
+    for (int k = 1; k <= 2; ++k) {
+        const Colour c = k == 1 ? warm : red;
+        for (int sign : {-1, 1}) {
+            if (upright) img.set(sx + sign * k, sy, c), img.set(sx, sy + sign * k, c);
+            else img.set(sx + sign * k, sy + k, c), img.set(sx + sign * k, sy - k, c);
+        }
+    }
+    img.set(sx, sy, hot);
+}
+
+// The pictures on the pads. `bob` lifts a picture a pixel on the middle
+// frames; each keeps the count corner clear at either height.
+void paintBomb(Image& img, int bob, int frame) {
+    Pen pen(img);
+    pen.shaded(pen.circle(19.5, 23.3 + bob, 6.5), makeRamp(rgb(50, 52, 74)), soft(8.0));
+    pen.flat(pen.ellipse(16.8, 20.4 + bob, 1.7, 1.2), rgb(220, 226, 246));
+    const Pts cap = rotated({{-2.5, -1.5}, {2.5, -1.5}, {2.5, 1.5}, {-2.5, 1.5}}, -45, 0, 0);
+    pen.shaded(pen.poly(moved(cap, 24.2, 18.5 + bob)), makeRamp(rgb(170, 166, 176)), soft(1.2));
+    fuse(img, moved({{25, 16}, {25, 15}, {25, 14}, {26, 13}}, 0, bob), 27, 11 + bob, frame);
+}
+
+void paintFire(Image& img, int bob) {
+    Pen pen(img);
+    // a flame licking up the right-hand end
+    Pts outer = {{24, 2},  {27, 7},  {29, 13}, {30, 19}, {29, 24}, {26, 28}, {20, 30}, {14, 29}, {10, 26},
+                 {9, 22},  {10, 17}, {13, 21}, {15, 19}, {18, 17}, {22, 17}, {22, 12}, {23, 8}};
+    pen.shaded(pen.poly(moved(outer, 0, bob)), makeRamp(rgb(236, 80, 30)), soft(3.0));
+    Pts core = {{25, 10}, {27, 15}, {27, 22}, {24, 27}, {17, 28}, {13, 25}, {15, 22}, {18, 22}, {22, 19}, {24, 15}};
+    pen.shaded(pen.poly(moved(core, 0, bob)), makeRamp(rgb(255, 190, 50)), soft(2.0, false));
+    pen.flat(pen.ellipse(21, 24.5 + bob, 3.4, 2.5), rgb(255, 250, 210));
+}
+
+void paintDynamite(Image& img, int bob, int frame) {
+    Pen pen(img);
+    // a bundle lying along the pad, its fuse rising at the end
+    for (int k = 0; k < 3; ++k) {
+        const int x = k == 1 ? 4 : 5, y = 17 + k * 4 + bob;
+        pen.shaded(pen.roundRect(x, y, 20, 4, 1.5), makeRamp(rgb(210, 50, 44)), soft(2.0));
+        pen.shaded(pen.ellipse(x + 1.2, y + 2, 1.2, 1.9), makeRamp(rgb(236, 210, 170)), soft(1.0));
+    }
+    pen.shaded(pen.rect(11, 17 + bob, 4, 12), makeRamp(rgb(232, 204, 124)), soft(1.2));
+    Pts rope = {{24, 22}, {25, 21}};
+    for (int y = 20; y >= 14; --y) rope.push_back({25, y});
+    rope.push_back({26, 13});
+    fuse(img, moved(rope, 0, bob), 27, 11 + bob, frame);
+}
+
+void paintMissile(Image& img, int bob, bool homing) {
+    Pen pen(img);
+    const Colour body = homing ? rgb(220, 52, 46) : rgb(80, 190, 100);
+    const Colour dark = homing ? rgb(120, 40, 44) : rgb(50, 100, 64);
+    // a rocket climbing out of the pad
+    const double cx = 22.8, cy = 19.4 + bob, turn = -50;
+    auto along = [&](Pts pts) { return moved(rotated(pts, turn, 0, 0), cx, cy); };
+    pen.shaded(pen.poly(along({{-13, 0}, {-10, -2}, {-10, 2}})), makeRamp(rgb(255, 170, 50)), soft(1.0, false));
+    pen.shaded(pen.poly(along({{-10.5, -4.5}, {-5, -2.5}, {-5, 2.5}, {-10.5, 4.5}})), makeRamp(dark), soft(1.5));
+    pen.shaded(pen.poly(along({{-10, -2.5}, {6, -2.5}, {12, 0}, {6, 2.5}, {-10, 2.5}})), makeRamp(body), soft(2.5));
+    pen.shaded(pen.poly(along({{6, -2.5}, {12, 0}, {6, 2.5}})), makeRamp(dark), soft(1.5, false));
+    pen.flat(pen.poly(along({{2, -2.5}, {3.5, -2.5}, {3.5, 2.5}, {2, 2.5}})), shade(body, 0.6));
+    if (homing) {
+        // crosshair: the homing mark
+        const Colour c = rgb(255, 246, 200);
+        const int tx = 23, ty = 22 + bob;
+        for (int k = -6; k <= 6; ++k)
+            if (std::abs(k) > 2) img.set(tx + k, ty, c), img.set(tx, ty + k, c);
+        pen.flat(pen.circle(tx + 0.5, ty + 0.5, 5.0) - pen.circle(tx + 0.5, ty + 0.5, 4.0), c);
+    }
+}
+
+void paintBoot(Image& img, int bob) {
+    Pen pen(img);
+    // a boot, its leg up the right-hand end and its toe out along the pad
+    const Pts boot = moved({{22, 5}, {29, 5}, {29, 25}, {28, 27}, {12, 27}, {9, 26}, {8, 24}, {9, 22}, {13, 21},
+                            {18, 20}, {22, 17}},
+                           0, bob);
+    const Mask shape = pen.poly(boot);
+    pen.shaded(shape, makeRamp(rgb(204, 146, 80)), soft(3.0));
+    pen.flat(pen.rect(8, 26 + bob, 22, 2) & shape, rgb(120, 74, 44));
+    pen.flat(pen.rect(24, 24 + bob, 6, 4) & shape, rgb(96, 58, 38));
+    pen.shaded(pen.rect(22, 5 + bob, 8, 2), makeRamp(rgb(120, 74, 44)), soft(1.0));
+    for (int y : {10, 13, 16}) img.set(23, y + bob, rgb(96, 58, 38)), img.set(24, y + bob - 1, rgb(96, 58, 38));
+    // the swing
+    const Colour line = rgb(255, 250, 230);
+    img.hline(4, 8, 20 + bob, line), img.hline(3, 6, 23 + bob, line);
+}
+
+void paintMedikit(Image& img, int bob) {
+    Pen pen(img);
+    // a medikit: a red case with its handle and white cross
+    pen.shaded(pen.roundRect(14, 17 + bob, 11, 5, 2.0) - pen.rect(16, 19 + bob, 7, 3), makeRamp(rgb(120, 116, 136)),
+               soft(1.0));
+    pen.shaded(pen.roundRect(9, 20 + bob, 21, 10, 2.0), makeRamp(rgb(214, 44, 52)), soft(2.0));
+    const Mask cross = pen.rect(17, 21 + bob, 5, 8) | pen.rect(14, 23 + bob, 11, 4);
+    pen.shaded(cross, makeRamp(rgb(246, 244, 248)), soft(1.5, false));
+}
+
+void paintHammer(Image& img, int bob) {
+    Pen pen(img);
+    // a sledgehammer standing on its head, the handle up the right-hand end
+    const Mask handle = pen.roundRect(23, 4, 4, 20, 1.5).shifted(0, bob);
+    pen.shaded(handle, makeRamp(rgb(170, 112, 62)), soft(1.5));
+    pen.shaded(pen.roundRect(22, 3, 6, 6, 1.5).shifted(0, bob), makeRamp(rgb(70, 60, 84)), soft(1.5));
+    const Mask head = pen.roundRect(13, 19, 21, 9, 2.0) - pen.rect(30, 0, 2, 32);
+    pen.shaded(head.shifted(0, bob), makeRamp(rgb(186, 190, 206)), soft(2.0));
+    pen.shaded(pen.rect(13, 19, 3, 9).shifted(0, bob) & head.shifted(0, bob), makeRamp(rgb(136, 140, 158)), soft(1.0));
+}
+
 Image powerup(int kind, int frame) {
-    const Colour plates[8] = {rgb(56, 82, 170),  rgb(204, 76, 40),  rgb(150, 104, 64), rgb(38, 120, 106),
+    const Colour plates[8] = {rgb(56, 82, 170),  rgb(204, 76, 40),  rgb(112, 78, 56), rgb(38, 120, 106),
                               rgb(104, 54, 134), rgb(220, 168, 48), rgb(226, 226, 234), rgb(112, 114, 134)};
     Image img = plate(plates[kind], frame);
-    Pen pen(img);
-    Shading sh;
-    sh.round = 3.0;
     const int bob = (frame == 1 || frame == 2) ? -1 : 0;
     switch (kind) {
-        case 0: {  // bomb
-            pen.shaded(pen.circle(15, 18 + bob, 6.5), makeRamp(rgb(50, 52, 74)), Shading{8.0});
-            pen.flat(pen.ellipse(12.5, 15.5 + bob, 1.6, 1.1), rgb(220, 226, 246));
-            pen.shaded(pen.rect(18, 10 + bob, 4, 3), makeRamp(rgb(170, 166, 176)), Shading{1.2});
-            img.set(21, 9 + bob, rgb(214, 190, 140)), img.set(22, 8 + bob, rgb(214, 190, 140));
-            img.set(23, 7 + bob, rgb(255, 236, 120)), img.set(24, 7 + bob, rgb(255, 160, 50));
-            break;
-        }
-        case 1: {  // fire
-            Pts outer = {{16, 6}, {20, 11}, {23, 16}, {23, 21}, {20, 25}, {12, 25}, {9, 21}, {9, 16}, {11, 12}, {13, 15}};
-            for (auto& p : outer) p.second += bob;
-            pen.shaded(pen.poly(outer), makeRamp(rgb(236, 80, 30)), sh);
-            pen.shaded(pen.poly({{16, 12.0 + bob}, {20, 18.0 + bob}, {19, 23.0 + bob}, {13, 23.0 + bob}, {12, 18.0 + bob}}),
-                       makeRamp(rgb(255, 190, 50)), Shading{2.0, false});
-            pen.flat(pen.ellipse(16, 21 + bob, 2.2, 2.4), rgb(255, 250, 210));
-            break;
-        }
-        case 2: {  // dynamite
-            for (int k = 0; k < 2; ++k) {
-                Pts stick = rotated({{12, 9}, {17, 9}, {17, 25}, {12, 25}}, 28, 16, 17);
-                for (auto& p : stick) p.first += k * 5 - 3, p.second += bob;
-                pen.shaded(pen.poly(stick), makeRamp(rgb(210, 50, 44)), Shading{2.0});
-            }
-            pen.shaded(pen.poly(rotated({{9, 16}, {24, 16}, {24, 19}, {9, 19}}, 28, 16, 17)) & pen.rect(0, 0, 32, 32),
-                       makeRamp(rgb(232, 204, 124)), Shading{1.2});
-            img.set(21, 9 + bob, rgb(214, 190, 140)), img.set(22, 8 + bob, rgb(214, 190, 140));
-            img.set(23, 7 + bob, rgb(255, 236, 120)), img.set(24, 7 + bob, rgb(255, 160, 50));
-            break;
-        }
-        case 3:
-        case 4: {  // missile, homing missile
-            bool homing = kind == 4;
-            Colour body = homing ? rgb(220, 52, 46) : rgb(80, 190, 100);
-            Pts hull = rotated({{8, 13.5}, {20, 13.5}, {25, 16}, {20, 18.5}, {8, 18.5}}, -45);
-            Pts fins = rotated({{7, 10}, {12, 13}, {12, 19}, {7, 22}}, -45);
-            for (auto* v : {&hull, &fins})
-                for (auto& p : *v) p.second += bob;
-            pen.shaded(pen.poly(fins), makeRamp(homing ? rgb(120, 40, 44) : rgb(50, 100, 64)), Shading{1.5});
-            pen.shaded(pen.poly(hull), makeRamp(body), Shading{2.5});
-            if (homing) {
-                // crosshair: the homing mark
-                Colour c = rgb(255, 246, 200);
-                for (int k = -6; k <= 6; ++k)
-                    if (std::abs(k) > 2) img.set(16 + k, 16 + bob, c), img.set(16, 16 + k + bob, c);
-                Mask ring = pen.circle(16, 16.0 + bob, 5.5) - pen.circle(16, 16.0 + bob, 4.5);
-                pen.flat(ring, c);
-            }
-            break;
-        }
-        case 5: {  // kick: a boot with speed lines
-            Pts boot = {{14, 7}, {20, 7}, {20, 17}, {26, 19}, {27, 23}, {26, 25}, {13, 25}, {13, 19}};
-            for (auto& p : boot) p.second += bob;
-            pen.shaded(pen.poly(boot), makeRamp(rgb(140, 74, 44)), sh);
-            pen.flat(pen.rect(13, 23 + bob, 14, 2), rgb(70, 40, 30));
-            pen.flat(pen.rect(14, 9 + bob, 6, 2), rgb(236, 200, 120));
-            for (int k = 0; k < 3; ++k) img.hline(5 + k, 10, 17 + k * 3 + bob, rgb(255, 250, 230));
-            break;
-        }
-        case 6: {  // health: a medikit with its cross
-            pen.shaded(pen.roundRect(8, 10, 16, 14, 2.0).shifted(0, bob), makeRamp(rgb(246, 246, 250)), Shading{2.0});
-            pen.flat(pen.rect(13, 8 + bob, 6, 3) - pen.rect(14, 9 + bob, 4, 2), rgb(120, 120, 140));
-            Mask cross = pen.rect(14, 12 + bob, 4, 10) | pen.rect(11, 15 + bob, 10, 4);
-            pen.shaded(cross, makeRamp(rgb(226, 40, 48)), Shading{1.5});
-            break;
-        }
-        default: {  // hammer
-            Pts handle = rotated({{15, 10}, {17.5, 10}, {17.5, 27}, {15, 27}}, 35, 16, 17);
-            Pts head = rotated({{9, 6}, {23, 6}, {23, 12}, {9, 12}}, 35, 16, 17);
-            for (auto* v : {&handle, &head})
-                for (auto& p : *v) p.second += bob;
-            pen.shaded(pen.poly(handle), makeRamp(rgb(170, 112, 62)), Shading{1.5});
-            pen.shaded(pen.poly(head), makeRamp(rgb(176, 180, 196)), Shading{2.0});
-            break;
-        }
+        case 0: paintBomb(img, bob, frame); break;
+        case 1: paintFire(img, bob); break;
+        case 2: paintDynamite(img, bob, frame); break;
+        case 3: paintMissile(img, bob, false); break;
+        case 4: paintMissile(img, bob, true); break;
+        case 5: paintBoot(img, bob); break;
+        case 6: paintMedikit(img, bob); break;
+        default: paintHammer(img, bob); break;
     }
     finish(img);
     return img;
