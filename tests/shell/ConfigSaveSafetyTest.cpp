@@ -193,6 +193,12 @@ protected:
         ASSERT_NE(versions[0], versions[1]);
     }
 
+    // Microseconds over which the kills spread. The child is slower than
+    // the parent at first (its pages are copied as it writes them), so three
+    // times the parent's save: some kills come before the save has begun,
+    // many during it, and some after it is through.
+    int64_t killSpread() { return 3 * saveMicros(); }
+
     // Microseconds one save takes here, the mean of a few.
     int64_t saveMicros() {
         const auto start = Clock::now();
@@ -302,9 +308,7 @@ TEST_F(ConfigSaveSafetyTest, AKilledSaveLeavesTheOldFileOrTheNewOneAndNothingEls
         loadConfig();
         choose(0);
         saveConfig();
-        // The child is slower than the parent at first (its pages are copied
-        // as it writes them), so the kills spread over twice the save's time.
-        const int64_t spread = 2 * saveMicros();
+        const int64_t spread = killSpread();
         const KillReport r = killSaves(versions, 1000, spread, 20240612u, false);
         if (!r.failure.empty()) return r.failure;
         if (r.keptOld == 0 || r.tookNew == 0) return "the kills missed the save: " + describe(r);
@@ -322,7 +326,7 @@ TEST_F(ConfigSaveSafetyTest, AKilledSaveLeavesTheOldFileOrTheNewOneAndNothingEls
     RecordProperty("tmpfs", report);
 
     // The test folder's disk: all thousand there where no tmpfs could be had.
-    const int64_t spread = 2 * saveMicros();
+    const int64_t spread = killSpread();
     const KillReport r = killSaves(versions, onTmpfs ? 100 : 1000, spread, 20240613u, false);
     std::cout << "[ disk     ] " << describe(r) << " (spread over " << spread << " us)\n";
     RecordProperty("disk", describe(r));
@@ -339,7 +343,7 @@ TEST_F(ConfigSaveSafetyTest, AKilledSaveLeavesTheOldFileOrTheNewOneAndNothingEls
 TEST_F(ConfigSaveSafetyTest, ASaveThatCannotBeWrittenKeepsTheOldFileAndSaysSo) {
     std::string versions[2];
     saveBothVersions(versions);
-    const int64_t spread = 2 * saveMicros();
+    const int64_t spread = killSpread();
     const std::string folder = dir->path();
 
     // A file-size limit below the new file's size.
