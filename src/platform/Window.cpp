@@ -28,8 +28,9 @@ constexpr int kMaxSide = 16384;
 // sleeper about a tenth of a millisecond late, so a plain 1 ms sleep would
 // overshoot the 1 ms a due tick may wait.
 constexpr auto kIdleYield = std::chrono::microseconds(800);
-// The longest idle wait for input while no timer runs.
-constexpr int kIdleWaitMs = 10;
+// The longest idle sleep before the events are looked at again: short
+// enough that a key tap (tens of milliseconds) is never missed.
+constexpr int kIdleWaitMs = 4;
 // Like a Windows thread queue, posting stops at a fixed limit instead of
 // growing without bound.
 constexpr std::size_t kQueueLimit = 10000;
@@ -297,18 +298,22 @@ bool timerDue(uint32_t now) {
     return g().timer.active && static_cast<int32_t>(now - g().timer.nextDue) >= 0;
 }
 
-// Nothing to hand out: sleeps until input arrives or until a millisecond
-// before the next tick is due, then in short yields up to the tick. Waking
-// about a thousand times a second instead cost several percent of a core
-// in an otherwise idle game.
+// Nothing to hand out: sleeps in slices of a few milliseconds up to a
+// millisecond before the next tick is due, then in short yields up to the
+// tick; the next peek takes whatever input arrived. Waking about a thousand
+// times a second instead cost several percent of a core in an otherwise
+// idle game. SDL_WaitEventTimeout would wake at once on input, but on X11 it
+// answers events that arrive during the wait with a wake-up message sent
+// over a second connection: when the window closes at that moment, the
+// server can see the window destroyed before that message, and the X
+// error that follows ends the process with exit code 1.
 void idleWait(uint32_t now) {
     int waitMs = g().timer.active ? static_cast<int32_t>(g().timer.nextDue - now) - 1 : kIdleWaitMs;
     if (waitMs < 1 || !g().win.window) {
         std::this_thread::sleep_for(kIdleYield);
         return;
     }
-    SDL_Event e;
-    if (SDL_WaitEventTimeout(&e, std::min(waitMs, kIdleWaitMs))) pumpSdl(&e);
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::min(waitMs, kIdleWaitMs)));
 }
 
 }  // namespace

@@ -72,10 +72,9 @@ bool setTimer(uint32_t id, int periodMs, TimerProc proc);
 void killTimer(uint32_t id);
 
 // Takes at most one message without waiting for input. When nothing waits
-// and no timer tick is due it returns false; the Sdl back end first waits,
-// so that a polling loop does not keep a core busy: until input arrives or
-// the timer's next tick is due (at most 10 ms), handing out that tick at
-// most 1 ms late.
+// and no timer tick is due it returns false; the Sdl back end first sleeps,
+// so that a polling loop does not keep a core busy: at most 4 ms, and never
+// past the timer's next tick, handing out that tick at most 1 ms late.
 bool peekMessage(Message* out);
 
 // Timer ticks go to their TimerProc, everything else to the WindowProc.
