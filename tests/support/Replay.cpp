@@ -340,14 +340,21 @@ bool play(const Script& script, const GameFiles& files, std::string* digest, std
         }
         if (digest) *digest = run.digest();
         return true;
+    } catch (...) {
+        return runFailed(error);
+    }
+}
+
+bool runFailed(std::string* error) {
+    try {
+        throw;
     } catch (const CException& e) {
         if (error) *error = std::string("the game did not start: ") + e.getMessage();
-        return false;
     } catch (const std::exception& e) {
         // The game's folder could not be laid out (no built game, a full disk).
         if (error) *error = e.what();
-        return false;
     }
+    return false;
 }
 
 }  // namespace replay

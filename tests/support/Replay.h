@@ -112,4 +112,8 @@ private:
 // or when the clock drifts from the one the file expects.
 bool play(const Script& script, const GameFiles& files, std::string* digest, std::string* error);
 
+// Called inside a catch block: sets *error to why the game could not be run
+// (it did not start, or its folder could not be laid out) and returns false.
+bool runFailed(std::string* error);
+
 }  // namespace replay

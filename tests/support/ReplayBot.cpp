@@ -583,13 +583,8 @@ bool record(const Scenario& scenario, const GameFiles& files, Script* out, std::
         }
         script.passes = session.passes();
         if (digest) *digest = session.digest();
-    } catch (const CException& e) {
-        if (error) *error = std::string("the game did not start: ") + e.getMessage();
-        return false;
-    } catch (const std::exception& e) {
-        // The game's folder could not be laid out (no built game, a full disk).
-        if (error) *error = e.what();
-        return false;
+    } catch (...) {
+        return runFailed(error);
     }
     *out = script;
     return true;
