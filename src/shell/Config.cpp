@@ -95,9 +95,7 @@ const std::map<std::string, std::string>& shippedValues() {
     return values;
 }
 
-// The value the player's file holds, else the shipped one.
-bool findValue(const char* section, const char* key, std::string* value) {
-    if (plat::profileFind(section, key, configPath, value)) return true;
+bool shippedValue(const char* section, const char* key, std::string* value) {
     const auto& shipped = shippedValues();
     auto it = shipped.find(lowerName(section, key));
     if (it == shipped.end()) return false;
@@ -105,16 +103,17 @@ bool findValue(const char* section, const char* key, std::string* value) {
     return true;
 }
 
+// The value the player's file holds, else the shipped one.
+bool findValue(const char* section, const char* key, std::string* value) {
+    return plat::profileFind(section, key, configPath, value) || shippedValue(section, key, value);
+}
+
 // An integer key: an empty value counts as missing, as the integer reader
 // has it, so the shipped value stands in for it too.
 bool findInt(const char* section, const char* key, int* value) {
     std::string text;
-    if (!plat::profileFind(section, key, configPath, &text) || text.empty()) {
-        const auto& shipped = shippedValues();
-        auto it = shipped.find(lowerName(section, key));
-        if (it == shipped.end() || it->second.empty()) return false;
-        text = it->second;
-    }
+    if (!plat::profileFind(section, key, configPath, &text) || text.empty())
+        if (!shippedValue(section, key, &text) || text.empty()) return false;
     *value = leadingInt(text);
     return true;
 }
