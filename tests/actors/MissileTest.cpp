@@ -87,6 +87,25 @@ TEST_F(MissileTest, WhatStopsAMissile) {
     EXPECT_TRUE(m.isBlocked(3, -1));
 }
 
+// A missile that meets a player, an enemy or a bomb with one side of its box
+// slides round it like any mover and flies on to the rim.
+TEST_F(MissileTest, SlidesRoundActorsAndBombsItGrazes) {
+    for (int v : {cell::kPlayer, cell::kEnemy, cell::kBomb}) {
+        for (int side : {-1, 1}) {
+            SCOPED_TRACE(testing::Message() << "value " << v << ", side " << side);
+            grid.create(10, 8);
+            explosions.clear();
+            put(5, 4 + side, v);
+            Missile m = fire(2, 4, dir::kRight);
+            m.y = 4 * kTileSize + side * 10;  // reaching into the obstacle's row
+            m.posY = float(m.y);
+            ASSERT_TRUE(flyUntilBurst(m));
+            EXPECT_EQ(burstCell(), std::make_pair(9, 4));
+            EXPECT_EQ(at(5, 4 + side), v);
+        }
+    }
+}
+
 TEST_F(MissileTest, MissilesMeetingHeadOnPassThroughEachOther) {
     Missile right = fire(2, 2, dir::kRight);
     Missile left = fire(6, 2, dir::kLeft);
