@@ -311,6 +311,30 @@ TEST_F(EnemyAimTest, NoAimFacingAwayWithAnAllyInTheLineOrAtADeadOrTooCloseTarget
     EXPECT_TRUE(mech->aiming);
 }
 
+// Facing each way with the target two cells ahead: an ally further ahead
+// holds its fire, one behind it does not.
+TEST_F(EnemyAimTest, OnlyAnAllyAheadHoldsTheFireInEveryFacing) {
+    mech->col = 4;
+    mech->row = 4;
+    struct Facing {
+        int direction, dc, dr;
+    };
+    for (const Facing& f : {Facing{dir::kRight, 1, 0}, Facing{dir::kLeft, -1, 0},
+                            Facing{dir::kUp, 0, -1}, Facing{dir::kDown, 0, 1}}) {
+        for (int allyAt : {3, -2}) {
+            SCOPED_TRACE(testing::Message() << "facing " << f.direction << ", ally at " << allyAt);
+            mech->direction = f.direction;
+            mech->aiming = false;
+            prey->col = 4 + 2 * f.dc;
+            prey->row = 4 + 2 * f.dr;
+            Enemy& ally = addEnemy(4 + allyAt * f.dc, 4 + allyAt * f.dr);
+            mech->aimAndAttack(prey);
+            EXPECT_EQ(mech->aiming, allyAt < 0);
+            ally.remove();
+        }
+    }
+}
+
 TEST_F(EnemyAimTest, AHeldMechStandsStillButAimsAndFires) {
     mech->held = true;
     mech->speed = 3.0f;
