@@ -16,7 +16,8 @@ HomingMissile::HomingMissile()
       noTarget(false),
       stoppedAtTarget(false),
       stopCol(0),
-      stopRow(0) {}
+      stopRow(0),
+      quarry(nullptr) {}
 
 HomingMissile::HomingMissile(const HomingMissile& other) : HomingMissile() {
     HomingMissile::copy(other);
@@ -38,6 +39,7 @@ void HomingMissile::copy(const HomingMissile& other) {
     stoppedAtTarget = other.stoppedAtTarget;
     stopCol = other.stopCol;
     stopRow = other.stopRow;
+    quarry = other.quarry;
 }
 
 HomingMissile HomingMissile::operator=(const HomingMissile& other) {
@@ -70,8 +72,18 @@ bool HomingMissile::canPass(int c, int r) {
     return v == cell::kMissile || v == cell::kBomb || v == targetMark();
 }
 
+bool HomingMissile::isQuarryCell(int c, int r) const {
+    if (!quarry || tileAt(layer, c, r) != targetMark()) return false;
+    // In co-op every enemy is a foe worth bursting on; in versus the other
+    // players, its shooter among them, are only in the way.
+    if (!targetsPlayers) return true;
+    const Box hit = quarry->getHitbox();
+    return c >= toGrid(hit.left) && c <= toGrid(hit.right) && r >= toGrid(hit.top) &&
+           r <= toGrid(hit.bottom);
+}
+
 bool HomingMissile::slidesRound(int c, int r) {
-    if (tileAt(layer, c, r) != targetMark()) return true;
+    if (!isQuarryCell(c, r)) return true;
     stoppedAtTarget = true;
     stopCol = c;
     stopRow = r;
@@ -85,27 +97,25 @@ void HomingMissile::burstHere() {
         explode();
 }
 
-bool HomingMissile::chooseTarget(int& targetCol, int& targetRow) const {
-    bool found = false;
+const MovingObject* HomingMissile::chooseTarget() const {
+    const MovingObject* found = nullptr;
     double best = 0.0;
     // Strictly nearer replaces, so among equals the one first in the list wins.
-    auto consider = [&](const GridObject& candidate) {
+    auto consider = [&](const MovingObject& candidate) {
         const double d = getDistance(col, row, candidate.getCol(), candidate.getRow());
         if (!found || d < best) {
-            found = true;
+            found = &candidate;
             best = d;
-            targetCol = candidate.getCol();
-            targetRow = candidate.getRow();
         }
     };
     if (targetsPlayers) {
-        if (!players) return false;
+        if (!players) return nullptr;
         for (const Player& p : *players) {
             if (p.isDead() || p.getNumber() == shooterNumber) continue;
             consider(p);
         }
     } else {
-        if (!enemies) return false;
+        if (!enemies) return nullptr;
         for (const Enemy& e : *enemies) {
             if (e.active) consider(e);
         }
@@ -119,16 +129,18 @@ void HomingMissile::draw(plat::Surface& target) {
     const int oldX = x;
     const int oldY = y;
     stoppedAtTarget = false;
+    quarry = chooseTarget();
     MovingObject::draw(target);
+    quarry = nullptr;
 
     noTarget = false;
-    int targetCol = 0;
-    int targetRow = 0;
-    if (!chooseTarget(targetCol, targetRow)) {
+    const MovingObject* prey = chooseTarget();
+    if (!prey) {
         noTarget = true;
     } else {
         // Searched again every frame, so a moving target is followed.
-        findPath(&HomingMissile::canPass, this, col, row, targetCol, targetRow, grid, path);
+        findPath(&HomingMissile::canPass, this, col, row, prey->getCol(), prey->getRow(), grid,
+                 path);
         if (path.empty()) {
             nextStep = PathNode();
             nextStep.x = col;

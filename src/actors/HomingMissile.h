@@ -24,9 +24,10 @@ public:
     // Route cells a homing missile may cross: missiles, bombs and its
     // targets' marks.
     bool canPass(int col, int row) override;
-    // Not round a cell of its targets' side: it bursts there. Sliding past a
-    // target one cell off its line would let it circle a standing target
-    // for ever.
+    // Not round the cell of the target it hunts (in co-op, of any enemy): it
+    // bursts there. Sliding past a target one cell off its line would let it
+    // circle a standing target for ever. Round anything else it slides like
+    // any mover, and with no target at all it is a plain missile.
     bool slidesRound(int col, int row) override;
 
     // Added after Missile's operations, in this order.
@@ -52,8 +53,8 @@ public:
     PathNode nextStep;         // the cell it steers to (x column, y row)
     bool targetsPlayers;
     bool noTarget;  // no target this frame: it flies straight on
-    // This frame's move was stopped beside its line by a cell of its
-    // targets' side: the burst goes there.
+    // This frame's move was stopped beside its line by its target's cell:
+    // the burst goes there.
     bool stoppedAtTarget;
     int stopCol;
     int stopRow;
@@ -61,8 +62,15 @@ public:
 private:
     // The mark its targets leave: players' in versus play, else enemies'.
     int targetMark() const;
+    // Whether (c, r) is a cell of the target it hunts, which it bursts on
+    // rather than slide round.
+    bool isQuarryCell(int c, int r) const;
     // Bursts on the cell it was stopped at, else as a missile does.
     void burstHere();
-    // The nearest target's cell; false when there is none.
-    bool chooseTarget(int& targetCol, int& targetRow) const;
+    // The nearest target; null when there is none.
+    const MovingObject* chooseTarget() const;
+
+    // The target as this frame's move begins (the move runs before the
+    // frame's own choice); null outside the move and when there is none.
+    const MovingObject* quarry;
 };

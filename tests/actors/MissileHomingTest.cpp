@@ -35,6 +35,9 @@ protected:
         p.dead = dead;
         p.col = c;
         p.row = r;
+        p.x = c * kTileSize;
+        p.y = r * kTileSize;
+        p.width = p.height = 32;
         players.push_back(p);
     }
     // One 15 ms frame; the direction the missile then flies in (-1 none).
@@ -146,18 +149,58 @@ TEST_F(HomingMissileTest, ReachesAStandingEnemyAnywhereAheadInAnOpenField) {
 }
 
 // Off its cell line after a turn, a missile meets things with one side of
-// its box. It slides round a teammate (as round any obstacle) and flies on
-// to the enemy, where it bursts instead of sliding round.
-TEST_F(HomingMissileTest, SlidesPastATeammateButNotPastItsTarget) {
-    addEnemy(8, 5);
-    put(8, 5, cell::kEnemy);
+// its box. It bursts on the target it hunts, on the target's own cell even
+// when its centre lies in the next row; round anything else it slides like
+// any mover: a teammate, or in versus its shooter.
+TEST_F(HomingMissileTest, BurstsOnItsTargetAndSlidesRoundTheRest) {
+    // From (2, 5) to the right, offsetY pixels below its row; the burst.
+    auto fly = [&](bool versus, int offsetY) {
+        HomingMissile m = launch(2, 5, dir::kRight, versus, 1);
+        m.y = 5 * kTileSize + offsetY;
+        m.posY = float(m.y);
+        EXPECT_TRUE(flyUntilBurst(m));
+        return burstCell();
+    };
+    auto reset = [&] {
+        grid.create(10, 8);
+        explosions.clear();
+        enemies.clear();
+        players.clear();
+    };
+    auto stand = [&](int c, int r, int v) {
+        if (v == cell::kEnemy) addEnemy(c, r);
+        put(c, r, v);
+    };
+    const auto target = std::make_pair(8, 5);
+    const auto rim = std::make_pair(9, 5);
+
+    // Past a teammate to the enemy.
+    stand(8, 5, cell::kEnemy);
     put(4, 6, cell::kPlayer);
-    HomingMissile m = launch(2, 5, dir::kRight);
-    m.y = 5 * kTileSize + 10;  // reaching into row 6
-    m.posY = float(m.y);
-    ASSERT_TRUE(flyUntilBurst(m));
-    EXPECT_EQ(burstCell(), std::make_pair(8, 5));
+    EXPECT_EQ(fly(false, 10), target);
     EXPECT_EQ(at(4, 6, layer::kExplosions), cell::kEmpty);
+
+    // Versus: past its shooter to player 2; with player 2 dead it has no
+    // target and flies on past its shooter like a plain missile.
+    for (bool targetAlive : {true, false}) {
+        SCOPED_TRACE(targetAlive);
+        reset();
+        addPlayer(1, 4, 6);
+        put(4, 6, cell::kPlayer);
+        addPlayer(2, 8, 5, !targetAlive);
+        if (targetAlive) put(8, 5, cell::kPlayer);
+        EXPECT_EQ(fly(true, 10), targetAlive ? target : rim);
+    }
+
+    // Its centre in row 6, stopped by the target's corner in row 5: the
+    // burst goes on the target, not on the empty cell ahead of its centre.
+    for (bool versus : {false, true}) {
+        SCOPED_TRACE(versus);
+        reset();
+        if (versus) addPlayer(2, 8, 5);
+        stand(8, 5, versus ? cell::kPlayer : cell::kEnemy);
+        EXPECT_EQ(fly(versus, 20), target);
+    }
 }
 
 TEST_F(HomingMissileTest, TargetOnItsOwnCellBurstsAtOnce) {
