@@ -35,6 +35,10 @@ int64_t nowNs() {
     return int64_t(ts.tv_sec) * 1'000'000'000 + ts.tv_nsec;
 }
 
+SyncCall syncCall = nullptr;
+
+int flush(int fd) { return syncCall ? syncCall(fd) : ::fsync(fd); }
+
 bool writeAll(int fd, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -71,7 +75,20 @@ bool writeContent(int fd, const std::string& bytes, const struct stat* old) {
         ok = ::fchmod(fd, old->st_mode & 07777) == 0;
         if (::fchown(fd, old->st_uid, old->st_gid) != 0) { /* not ours to change */ }
     }
-    return ok && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    return ok && writeAll(fd, bytes) && flush(fd) == 0;
+}
+
+// Makes the rename itself durable: until the folder is on disk, a power cut
+// may bring back the old file, or no file where there was none. A folder we
+// may not open, or a file system that cannot flush one, leaves nothing more
+// to do; a flush that fails (an I/O error, a full disk) leaves the new file
+// in place but not known to survive, which is no success.
+bool flushFolder(const std::string& path) {
+    const int dir = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return true;
+    const bool ok = flush(dir) == 0 || errno == EINVAL || errno == EROFS;
+    ::close(dir);
+    return ok;
 }
 
 enum class Outcome { Done, Failed, Unsupported };
@@ -140,18 +157,20 @@ bool replaceNamed(const std::string& path, const std::string& bytes, const struc
 
 bool replaceAt(const std::string& path, const std::string& bytes, const struct stat* old) {
     removeStaleTemps(path);
-    // One flush per write: the folder is not flushed after the rename. A
-    // crash of the system just after it may bring back the old content,
-    // never a mix.
+    // Two flushes per write: the content before the rename, so that the
+    // name never stands for half a file, and the folder after it.
+    bool replaced = false;
     switch (replaceUnnamed(path, bytes, old)) {
-    case Outcome::Done: return true;
+    case Outcome::Done: replaced = true; break;
     case Outcome::Failed: return false;
-    case Outcome::Unsupported: break;
+    case Outcome::Unsupported: replaced = replaceNamed(path, bytes, old); break;
     }
-    return replaceNamed(path, bytes, old);
+    return replaced && flushFolder(path);
 }
 
 }  // namespace
+
+void setSyncCall(SyncCall call) { syncCall = call; }
 
 bool statFile(const std::string& path, FileStamp* stamp) {
     struct stat st {};

@@ -6,11 +6,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <csignal>
 #include <filesystem>
 #include <string>
 
+#include "platform/IniFileIo.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -353,6 +355,60 @@ TEST_F(ProfileTest, LeftoversOfKilledWritersAreRemovedAndNothingElse) {
     plat::profileRemoveLeftovers(f);
     EXPECT_EQ(folderNames(), want);
     EXPECT_EQ(get(f, "s", "k"), "2");
+}
+
+// Every flush a write makes: whether of a folder, which one, and what the
+// watched file held at that moment. A folder flush fails with failFolder
+// (an errno) where that is set.
+struct Flush {
+    bool folder;
+    ino_t inode;
+    std::string fileHeld;
+};
+std::vector<Flush> flushes;
+std::string watchedFile;
+int failFolder = 0;
+
+int watchFlush(int fd) {
+    struct stat st {};
+    ::fstat(fd, &st);
+    flushes.push_back({S_ISDIR(st.st_mode), st.st_ino, readFile(watchedFile)});
+    if (S_ISDIR(st.st_mode) && failFolder) {
+        errno = failFolder;
+        return -1;
+    }
+    return ::fsync(fd);
+}
+
+// The content is flushed before the rename and the folder after it, so that
+// a power cut can undo neither. A folder flush that fails leaves the new
+// content in place, but the write is no success; a file system that cannot
+// flush folders at all is no failure.
+TEST_F(ProfileTest, AWriteFlushesTheContentThenTheFolder) {
+    const auto f = ini("[s]\nk=1\n");
+    watchedFile = f;
+    plat::internal::setSyncCall(watchFlush);
+    struct Restore {
+        ~Restore() { plat::internal::setSyncCall(nullptr); }
+    } restore;
+
+    ASSERT_TRUE(profileWrite("s", "k", "2", f));
+    struct stat folder {};
+    ASSERT_EQ(::stat(dir.path().c_str(), &folder), 0);
+    ASSERT_EQ(flushes.size(), 2u);
+    EXPECT_FALSE(flushes[0].folder);
+    EXPECT_EQ(flushes[0].fileHeld, "[s]\nk=1\n");
+    EXPECT_TRUE(flushes[1].folder);
+    EXPECT_EQ(flushes[1].inode, folder.st_ino);
+    EXPECT_EQ(flushes[1].fileHeld, "[s]\nk=2\n");
+
+    failFolder = EIO;
+    EXPECT_FALSE(profileWrite("s", "k", "3", f));
+    EXPECT_EQ(readFile(f), "[s]\nk=3\n");
+    EXPECT_EQ(folderNames(), std::vector<std::string>{"test.cfg"});
+    failFolder = EINVAL;
+    EXPECT_TRUE(profileWrite("s", "k", "4", f));
+    EXPECT_EQ(flushes.size(), 6u);
 }
 
 TEST_F(ProfileTest, RewrittenFilesKeepTheirPermissionsAndLinks) {
