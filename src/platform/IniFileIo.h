@@ -53,8 +53,8 @@ uint64_t contentHash(std::string_view bytes);
 bool replaceFile(const std::string& path, const std::string& bytes);
 
 // Removes the temporary files that writes of path left beside it when their
-// process died (their process no longer runs); never those of a write under
-// way. Every replaceFile does this first.
+// process died: those of the writer's own naming that are a minute old,
+// when no write can still be under way. Every replaceFile does this first.
 void removeStaleTemps(const std::string& path);
 
 // Every flush to disk that replaceFile makes, of the content and of the

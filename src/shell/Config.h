@@ -143,7 +143,7 @@ void setConfigLog(std::function<void(const char* line)> sink);
 // shipped file that the player's file lacks are read from the shipped one
 // and written into the player's file, whose own lines all stay. Either
 // repair writes one line to the log. A temporary file that a save killed
-// part-way left beside config.cfg is removed first.
+// part-way left beside config.cfg a minute or more ago is removed first.
 void loadConfig();
 
 // Writes the persisted keys (options, input mode, key bindings) to
