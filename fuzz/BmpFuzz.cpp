@@ -1,6 +1,6 @@
 // The .bmp loader on any bytes: a file either loads as an image of a sane
-// size, in proportion to its bytes, that draws, plainly and keyed, without reading outside it, or is
-// refused with a reason.
+// size (a large one in proportion to its bytes) that draws, plainly and
+// keyed, without reading outside it, or is refused with a reason.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -24,9 +24,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     check(image->width() >= 1 && image->width() <= 16384 && image->height() >= 1 &&
               image->height() <= 16384,
           "an image of impossible size loaded");
-    // Loading costs time and memory in proportion to the picture: a file
-    // must not promise one far beyond what its bytes can describe.
-    check(uint64_t(image->width()) * uint64_t(image->height()) <= uint64_t(size) * 256,
+    // Loading costs time and memory in proportion to the picture: beyond
+    // 2048 x 2048 pixels, a file must not promise one far beyond what its
+    // bytes can describe.
+    const uint64_t pixels = uint64_t(image->width()) * uint64_t(image->height());
+    check(pixels <= uint64_t(2048) * 2048 || pixels <= uint64_t(size) * 256,
           "an image far larger than its file loaded");
 
     // Drawn around the corners of a small target, as sprites are.

@@ -1,5 +1,6 @@
 // Every item of every menu page, in display order. The font has capitals,
 // digits and a few marks only, so every text is upper case.
+#include <algorithm>
 #include <cmath>
 
 #include "menu/Menu.h"
@@ -119,8 +120,9 @@ void buildMenuTree(Game* game, Menu* menu) {
     plain(kPageArenas, "INSTANT ACTION: ARCTIC", kActionArenaArctic, "INSTANT MAYHEM");
     plain(kPageArenas, "BACK", kActionArenasBack, "BACK");
 
-    valued(kPageOptions, "VOLUME ..................", kActionVolume, int(globalVolume * 0.4), 0, 100,
-           "ADJUST VOLUME");
+    // Above 250 (up to 255, full) the volume shows as the item's top.
+    valued(kPageOptions, "VOLUME ..................", kActionVolume, std::min(int(globalVolume * 0.4), 100), 0,
+           100, "ADJUST VOLUME");
     plain(kPageOptions, "MULTIPLAYER OPTIONS", kActionMultiplayerOptions, "CHANGE MULTIPLAYER GAMEPLAY OPTIONS");
     plain(kPageOptions, "CONFIGURE KEYS", kActionConfigureKeys, "CHANGE KEYS OR RESTORE BACK TO DEFAULT");
     plain(kPageOptions, "BACK", kActionOptionsBack, "BACK TO MAIN SCREEN");

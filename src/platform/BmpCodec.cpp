@@ -4,6 +4,9 @@ namespace plat::internal {
 namespace {
 
 constexpr uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitfields = 3;
+// A run-length canvas of up to this many pixels (2048 x 2048, 16 MB once
+// decoded) loads whatever the size of its data.
+constexpr uint64_t kMaxSparseRlePixels = uint64_t(2048) * 2048;
 
 uint32_t le16(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8; }
 uint32_t le32(const uint8_t* p) {
@@ -86,12 +89,15 @@ bool checkBmp(const uint8_t* data, std::size_t size, BmpInfo* info, std::string*
     if (!rle) {
         const uint64_t rowBytes = (uint64_t(width) * bpp + 31) / 32 * 4;
         if (pixelOffset + rowBytes * uint64_t(height) > fileSize) return fail(error, "truncated");
-    } else if (uint64_t(width) * uint64_t(height) > (fileSize - pixelOffset) * 256) {
-        // Two bytes of runs give at most 255 pixels; line and image ends may
-        // leave the rest blank, but a picture this far beyond its data would
-        // have the decoder allocate and fill it all: a hundred bytes could
-        // cost a gigabyte and seconds.
-        return fail(error, "truncated");
+    } else if (const uint64_t pixels = uint64_t(width) * uint64_t(height);
+               pixels > kMaxSparseRlePixels && pixels > (fileSize - pixelOffset) * 256) {
+        // Line ends, image ends and deltas may leave any part of a canvas
+        // blank, so a few bytes can describe a whole screen. But the decoder
+        // allocates and fills every pixel of it: a hundred bytes claiming
+        // 16384 x 16384 would cost a gigabyte and seconds. Beyond a size the
+        // game could draw, a canvas must be in proportion to its data (two
+        // bytes of runs give at most 255 pixels).
+        return fail(error, "run-length canvas far larger than its data");
     }
 
     if (info) {

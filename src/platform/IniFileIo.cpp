@@ -2,7 +2,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,6 +34,10 @@ int64_t nowNs() {
     return int64_t(ts.tv_sec) * 1'000'000'000 + ts.tv_nsec;
 }
 
+SyncCall syncCall = nullptr;
+
+int flush(int fd) { return syncCall ? syncCall(fd) : ::fsync(fd); }
+
 bool writeAll(int fd, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -48,10 +51,16 @@ bool writeAll(int fd, const std::string& bytes) {
     return true;
 }
 
-// Temporary files are named "<file>.tmp-<pid>-<n>": a later write can then
-// tell the leftovers of a process that no longer runs from a write still
-// under way in another one.
-std::string tempPrefix(const std::string& path) { return path + ".tmp-"; }
+// Temporary files are named "<file>.emberhaunt-save-<pid>-<n>", a name no
+// person gives a file, so that a later write can tell them from the
+// player's own files.
+std::string tempPrefix(const std::string& path) { return path + ".emberhaunt-save-"; }
+
+// Older than any write can take (milliseconds): a temporary file this old
+// was left by a writer that died. Its process id cannot tell that: in a
+// folder shared between machines or containers it names a process of
+// another system.
+constexpr int64_t kStaleTempNs = 60'000'000'000;
 
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -71,7 +80,20 @@ bool writeContent(int fd, const std::string& bytes, const struct stat* old) {
         ok = ::fchmod(fd, old->st_mode & 07777) == 0;
         if (::fchown(fd, old->st_uid, old->st_gid) != 0) { /* not ours to change */ }
     }
-    return ok && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    return ok && writeAll(fd, bytes) && flush(fd) == 0;
+}
+
+// Makes the rename itself durable: until the folder is on disk, a power cut
+// may bring back the old file, or no file where there was none. A folder we
+// may not open, or a file system that cannot flush one, leaves nothing more
+// to do; a flush that fails (an I/O error, a full disk) leaves the new file
+// in place but not known to survive, which is no success.
+bool flushFolder(const std::string& path) {
+    const int dir = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return true;
+    const bool ok = flush(dir) == 0 || errno == EINVAL || errno == EROFS;
+    ::close(dir);
+    return ok;
 }
 
 enum class Outcome { Done, Failed, Unsupported };
@@ -80,7 +102,7 @@ enum class Outcome { Done, Failed, Unsupported };
 // writing leaves nothing behind; only once the content is on disk does it
 // get a temporary name, which the rename right after takes away again. A
 // kill between those two calls is the one moment a named temporary file
-// can be left; the next write or start removes it (removeStaleTemps).
+// can be left; a write or start a minute later removes it (removeStaleTemps).
 Outcome replaceUnnamed(const std::string& path, const std::string& bytes, const struct stat* old) {
 #ifdef O_TMPFILE
     const int fd = ::open(folderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
@@ -140,18 +162,20 @@ bool replaceNamed(const std::string& path, const std::string& bytes, const struc
 
 bool replaceAt(const std::string& path, const std::string& bytes, const struct stat* old) {
     removeStaleTemps(path);
-    // One flush per write: the folder is not flushed after the rename. A
-    // crash of the system just after it may bring back the old content,
-    // never a mix.
+    // Two flushes per write: the content before the rename, so that the
+    // name never stands for half a file, and the folder after it.
+    bool replaced = false;
     switch (replaceUnnamed(path, bytes, old)) {
-    case Outcome::Done: return true;
+    case Outcome::Done: replaced = true; break;
     case Outcome::Failed: return false;
-    case Outcome::Unsupported: break;
+    case Outcome::Unsupported: replaced = replaceNamed(path, bytes, old); break;
     }
-    return replaceNamed(path, bytes, old);
+    return replaced && flushFolder(path);
 }
 
 }  // namespace
+
+void setSyncCall(SyncCall call) { syncCall = call; }
 
 bool statFile(const std::string& path, FileStamp* stamp) {
     struct stat st {};
@@ -258,6 +282,7 @@ void removeStaleTemps(const std::string& path) {
     const std::string prefix = tempPrefix(path.substr(slash == std::string::npos ? 0 : slash + 1));
     DIR* folder = ::opendir(dir.c_str());
     if (!folder) return;
+    const int64_t now = nowNs();
     while (const dirent* entry = ::readdir(folder)) {
         const std::string name = entry->d_name;
         if (name.compare(0, prefix.size(), prefix) != 0) continue;
@@ -267,13 +292,10 @@ void removeStaleTemps(const std::string& path) {
         if (dash == 0 || dash == std::string::npos || dash + 1 == tail.size() ||
             tail.find_first_not_of("0123456789-") != std::string::npos || tail.find('-', dash + 1) != std::string::npos)
             continue;
-        const long pid = std::strtol(tail.c_str(), nullptr, 10);
-        // Our own may be a write under way; another process's only while it runs.
-        if (pid <= 0 || pid == long(::getpid())) continue;
-        if (::kill(pid_t(pid), 0) == 0 || errno != ESRCH) continue;
         const std::string file = dir + "/" + name;
         struct stat st {};
-        if (::lstat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(file.c_str());
+        if (::lstat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) && now - stampOf(st).mtimeNs >= kStaleTempNs)
+            ::unlink(file.c_str());
     }
     ::closedir(folder);
 }

@@ -38,11 +38,14 @@ ReadResult readWholeFile(const std::string& path, std::size_t maxBytes, std::str
 uint64_t contentHash(std::string_view bytes);
 
 // Writes bytes to a new file beside path, flushes it to disk and renames it
-// over path, so that path holds either its old or its new content. A file
+// over path, so that path holds either its old or its new content; then
+// flushes the folder, so that a power cut cannot undo the rename. A file
 // replaced keeps its permissions (and owner, where allowed); a new one gets
 // the usual ones. A link is followed: the file it names is replaced. A
 // read-only file (no write permission for anyone, or none for us) is not
 // replaced. False when anything failed; no temporary file is left behind.
+// A folder flush that fails after the rename also gives false: the new
+// content is in place then, but not known to be on disk.
 // Where the system allows, the content is written to a file without a name
 // until it is complete, so that even a process killed part-way leaves at
 // most a named temporary file for the few instructions between naming it
@@ -50,9 +53,15 @@ uint64_t contentHash(std::string_view bytes);
 bool replaceFile(const std::string& path, const std::string& bytes);
 
 // Removes the temporary files that writes of path left beside it when their
-// process died (their process no longer runs); never those of a write under
-// way. Every replaceFile does this first.
+// process died: those of the writer's own naming that are a minute old,
+// when no write can still be under way. Every replaceFile does this first.
 void removeStaleTemps(const std::string& path);
+
+// Every flush to disk that replaceFile makes, of the content and of the
+// folder, goes through `call` instead of fsync, so that tests can watch or
+// fail them; null puts fsync back.
+using SyncCall = int (*)(int fd);
+void setSyncCall(SyncCall call);
 
 // What a cache remembers about the file a cached value came from.
 struct CachedFile {

@@ -71,8 +71,8 @@ bool profileWrite(const std::string& section, const std::string& key, const std:
 bool profileWriteAll(const std::vector<ProfileEntry>& entries, const std::string& file);
 
 // Removes what writes of this file left behind when their process was
-// killed part-way (a temporary file beside it); every write does this
-// first, a program may also do it when it starts.
+// killed part-way (a temporary file beside it, once it is a minute old);
+// every write does this first, a program may also do it when it starts.
 void profileRemoveLeftovers(const std::string& file);
 
 // Writes bytes as the whole file when no file is there; false when one is

@@ -262,13 +262,14 @@ void loadConfig() {
     readInt("input", "lastUsedDI", lastUsedDI);
 
     readInt("player", "missileIntervalTime", missileIntervalTime, kWait);
-    readInt("player", "maxMissiles", maxMissiles, kMissiles);
+    // Any count works: none or fewer make the powerup give no shot.
+    readInt("player", "maxMissiles", maxMissiles);
     readTenths("player", "minPlayerSpeed", minPlayerSpeed, kSpeed);
     readTenths("player", "maxPlayerSpeed", maxPlayerSpeed, kSpeed);
     // The PLAYER SPEED item runs from the one to the other.
     if (minPlayerSpeed > maxPlayerSpeed) minPlayerSpeed = maxPlayerSpeed;
     readTenths("player", "playerSpeed", playerSpeed, kSpeed);
-    readInt("player", "maxHealth", maxHealth, kHealth);
+    readInt("player", "maxHealth", maxHealth, kStartingHealth);
     readInt("player", "playerMomentum", playerMomentum, kMomentum);
     readInt("player", "playerIceMomentum", playerIceMomentum, kMomentum);
 

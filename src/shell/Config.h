@@ -3,6 +3,7 @@
 // input-mode choice change are written back at once.
 #pragma once
 
+#include <climits>
 #include <functional>
 #include <string>
 
@@ -102,10 +103,12 @@ struct SettingRange {
 
 namespace ranges {
 constexpr SettingRange kFrameInterval{10, 100};  // ms between two drawn frames
-constexpr SettingRange kVolume{0, 250};          // what the VOLUME item's 0..100 maps onto
+constexpr SettingRange kVolume{0, 255};          // the audio scale: 0 silent, 255 full
 constexpr SettingRange kSpeed{1, 100};           // tenths: 0.1 to 10 pixels a frame
 constexpr SettingRange kMissiles{0, 100};        // the MAX MISSILES item's bounds
 constexpr SettingRange kHealth{1, 500};          // the HEALTH item's bounds
+// A player starts alive, and a damage step from 1 cannot overflow.
+constexpr SettingRange kStartingHealth{1, INT_MAX};
 constexpr SettingRange kBombs{1, 20};            // the STARTING BOMBS and BOMB POWER items' bounds
 constexpr SettingRange kMomentum{0, 1000};       // ms of sliding on
 constexpr SettingRange kPercent{0, 100};         // drop chance and kind boundaries
@@ -143,7 +146,7 @@ void setConfigLog(std::function<void(const char* line)> sink);
 // shipped file that the player's file lacks are read from the shipped one
 // and written into the player's file, whose own lines all stay. Either
 // repair writes one line to the log. A temporary file that a save killed
-// part-way left beside config.cfg is removed first.
+// part-way left beside config.cfg a minute or more ago is removed first.
 void loadConfig();
 
 // Writes the persisted keys (options, input mode, key bindings) to

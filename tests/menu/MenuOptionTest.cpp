@@ -184,9 +184,16 @@ TEST_F(MenuOptionTest, ExtremeValuesShowWithinTheBoundsAndStepWithoutOverflow) {
     startGame();
     toMainMenu();
     choose("OPTIONS");
+    // Full volume, 255, shows as the item's top, which a press right keeps.
+    EXPECT_EQ(globalVolume, 255);
     EXPECT_EQ(selectedItem()->value, 100);
     tap(DIK_RIGHT);
-    EXPECT_EQ(globalVolume, 250);
+    EXPECT_EQ(selectedItem()->value, 100);
+    EXPECT_EQ(globalVolume, 255);
+    EXPECT_EQ(saved("audio", "globalVolume"), 255);
+    tap(DIK_LEFT);
+    EXPECT_EQ(selectedItem()->value, 95);
+    EXPECT_EQ(globalVolume, 237);
 
     choose("MULTIPLAYER OPTIONS");
     passes(50);

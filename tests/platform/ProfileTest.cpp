@@ -1,16 +1,19 @@
 #include "platform/Profile.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <csignal>
+#include <ctime>
 #include <filesystem>
 #include <string>
 
+#include "platform/IniFileIo.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -321,38 +324,104 @@ TEST_F(ProfileTest, AReadOnlyFileIsNeverReplaced) {
 }
 
 // A writer killed between naming its temporary file and the rename leaves
-// "<file>.tmp-<pid>-<n>"; the next write, or a start, removes it, but never
-// the file of a writer that still runs, nor anything else.
+// "<file>.emberhaunt-save-<pid>-<n>"; a write, or a start, a minute later
+// removes it. A younger one may be a write under way, here or on another
+// machine sharing the folder, whatever its process id: it stays, as does
+// every file of any other name, a player's backup among them.
 TEST_F(ProfileTest, LeftoversOfKilledWritersAreRemovedAndNothingElse) {
-    const pid_t gone = ::fork();
-    ASSERT_GE(gone, 0);
-    if (gone == 0) ::_exit(0);
-    ASSERT_EQ(::waitpid(gone, nullptr, 0), gone);
-    const std::string dead = std::to_string(gone);
     const auto f = ini("[s]\nk=1\n");
-    const std::vector<std::string> kept = {
-        "test.cfg.tmp-1-0",                                   // its writer runs
-        "test.cfg.tmp-" + std::to_string(::getpid()) + "-3",  // ours: a write under way
-        "test.cfg.tmp-" + dead + "-x",                        // not the writer's naming
-        "test.cfg.tmp-" + dead,
-        "other.cfg.tmp-" + dead + "-0",                       // another file's
+    const std::string own = "test.cfg.emberhaunt-save-";
+    auto aged = [&](const std::string& name, int seconds) {
+        if (!std::filesystem::exists(dir.file(name))) ini("x", name);
+        timespec times[2];
+        clock_gettime(CLOCK_REALTIME, &times[0]);
+        times[0].tv_sec -= seconds;
+        times[1] = times[0];
+        EXPECT_EQ(::utimensat(AT_FDCWD, dir.file(name).c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << name;
     };
-    for (const std::string& name : kept) ini("x", name);
-    ini("x", "test.cfg.tmp-" + dead + "-0");
-    ini("x", "test.cfg.tmp-" + dead + "-17");
-    ASSERT_EQ(::mkdir(dir.file("test.cfg.tmp-" + dead + "-2").c_str(), 0755), 0);  // no file
+    const std::vector<std::string> kept = {
+        own + "4242-0",                    // under way
+        own + "4242-1",                    // under way for 50 s
+        own + "4242-x",                    // not the writer's naming
+        own + "4242",
+        "test.cfg.tmp-2024-05",            // the player's backup
+        "test.cfg.tmp-4242-0",
+        "other.cfg.emberhaunt-save-4242-0",  // another file's
+        own + "4242-2",                    // no file
+    };
+    ini("x", kept[0]);
+    aged(kept[1], 50);
+    ASSERT_EQ(::mkdir(dir.file(kept.back()).c_str(), 0755), 0);
+    for (std::size_t i = 2; i < kept.size(); ++i) aged(kept[i], 3600);
+    aged(own + "4242-17", 61);
+    aged(own + std::to_string(::getpid()) + "-3", 3600);  // this process's own
 
     ASSERT_TRUE(profileWrite("s", "k", "2", f));
     std::vector<std::string> want = kept;
     want.push_back("test.cfg");
-    want.push_back("test.cfg.tmp-" + dead + "-2");
     std::sort(want.begin(), want.end());
     EXPECT_EQ(folderNames(), want);
 
-    ini("x", "test.cfg.tmp-" + dead + "-5");
+    aged(own + "5-5", 61);
+    aged(kept[0], 61);
     plat::profileRemoveLeftovers(f);
+    want.erase(std::find(want.begin(), want.end(), kept[0]));
     EXPECT_EQ(folderNames(), want);
     EXPECT_EQ(get(f, "s", "k"), "2");
+}
+
+// Every flush a write makes: whether of a folder, which one, and what the
+// watched file held at that moment. A folder flush fails with failFolder
+// (an errno) where that is set.
+struct Flush {
+    bool folder;
+    ino_t inode;
+    std::string fileHeld;
+};
+std::vector<Flush> flushes;
+std::string watchedFile;
+int failFolder = 0;
+
+int watchFlush(int fd) {
+    struct stat st {};
+    ::fstat(fd, &st);
+    flushes.push_back({S_ISDIR(st.st_mode), st.st_ino, readFile(watchedFile)});
+    if (S_ISDIR(st.st_mode) && failFolder) {
+        errno = failFolder;
+        return -1;
+    }
+    return ::fsync(fd);
+}
+
+// The content is flushed before the rename and the folder after it, so that
+// a power cut can undo neither. A folder flush that fails leaves the new
+// content in place, but the write is no success; a file system that cannot
+// flush folders at all is no failure.
+TEST_F(ProfileTest, AWriteFlushesTheContentThenTheFolder) {
+    const auto f = ini("[s]\nk=1\n");
+    watchedFile = f;
+    plat::internal::setSyncCall(watchFlush);
+    struct Restore {
+        ~Restore() { plat::internal::setSyncCall(nullptr); }
+    } restore;
+
+    ASSERT_TRUE(profileWrite("s", "k", "2", f));
+    struct stat folder {};
+    ASSERT_EQ(::stat(dir.path().c_str(), &folder), 0);
+    ASSERT_EQ(flushes.size(), 2u);
+    EXPECT_FALSE(flushes[0].folder);
+    EXPECT_EQ(flushes[0].fileHeld, "[s]\nk=1\n");
+    EXPECT_TRUE(flushes[1].folder);
+    EXPECT_EQ(flushes[1].inode, folder.st_ino);
+    EXPECT_EQ(flushes[1].fileHeld, "[s]\nk=2\n");
+
+    failFolder = EIO;
+    EXPECT_FALSE(profileWrite("s", "k", "3", f));
+    EXPECT_EQ(readFile(f), "[s]\nk=3\n");
+    EXPECT_EQ(folderNames(), std::vector<std::string>{"test.cfg"});
+    failFolder = EINVAL;
+    EXPECT_TRUE(profileWrite("s", "k", "4", f));
+    EXPECT_EQ(flushes.size(), 6u);
 }
 
 TEST_F(ProfileTest, RewrittenFilesKeepTheirPermissionsAndLinks) {

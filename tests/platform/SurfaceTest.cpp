@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
@@ -417,6 +418,46 @@ TEST(SurfaceTest, LoadsBitFieldsOldHeadersAndRunLengthData) {
         ASSERT_NE(img, nullptr);
         expectPixels(*img, 5, 1, [](int x, int) { return x % 2 ? rgb(0, 0, 200) : rgb(0, 0, 100); });
     }
+    {
+        // Line ends, image ends and deltas leave most of a canvas blank, so
+        // a few bytes may describe a large one: a screen of one run, and a
+        // 4 x 4 square at (800, 800) of 1600 x 1600 reached by deltas.
+        const uint32_t red = rgb(200, 0, 0);
+        BmpLayout screen = layout(640, 480, 8, 1);
+        screen.palette = {rgb(0, 0, 0), red};
+        screen.data = std::string("\x0A\x01\x00\x01", 4);  // 10 pixels of red on the bottom row
+        auto img = loadBytes(dir, makeBmp(screen));
+        ASSERT_NE(img, nullptr);
+        ASSERT_EQ(img->width(), 640);
+        for (int x = 0; x < 10; ++x) EXPECT_EQ(img->pixel(x, 479), red) << x;
+
+        for (int bpp : {8, 4}) {
+            SCOPED_TRACE(bpp);
+            BmpLayout canvas = layout(1600, 1600, bpp, bpp == 8 ? 1 : 2);
+            canvas.palette = {rgb(0, 0, 0), red};
+            std::string& d = canvas.data;
+            auto delta = [&d](int dx, int dy) {
+                for (; dx > 0 || dy > 0; dx -= 255, dy -= 255)
+                    d += {'\0', '\2', char(std::clamp(dx, 0, 255)), char(std::clamp(dy, 0, 255))};
+            };
+            delta(800, 1599 - 803);  // stored bottom-up: image row 803 first
+            for (int row = 0; row < 4; ++row) {
+                if (row > 0) delta(800, 0);
+                d += {'\4', bpp == 8 ? '\1' : '\x11', '\0', '\0'};  // four of colour 1, line end
+            }
+            d += {'\0', '\1'};
+            const std::string bytes = makeBmp(canvas);
+            ASSERT_LT(bytes.size(), 2048u);
+            img = loadBytes(dir, bytes);
+            ASSERT_NE(img, nullptr);
+            ASSERT_EQ(img->height(), 1600);
+            for (int y = 799; y <= 804; ++y)
+                for (int x = 799; x <= 804; ++x) {
+                    const bool inside = x >= 800 && x < 804 && y >= 800 && y < 804;
+                    EXPECT_EQ(img->pixel(x, y) == red, inside) << x << "," << y;
+                }
+        }
+    }
 }
 
 TEST(SurfaceTest, BadFilesFailWithAReason) {
@@ -461,6 +502,13 @@ TEST(SurfaceTest, BadFilesFailWithAReason) {
         {"top-down runs", withHeader([](BmpLayout& s) { s.bpp = 8; s.compression = 1; s.height = -4; s.palette = {0}; }), "bad BMP header"},
         {"palette larger than the depth", withHeader([](BmpLayout& s) { s.bpp = 1; s.palette = {0, 1, 2}; s.data = packRows(4, 4, 1, false, [](int, int) { return 0u; }); }), "bad palette"},
         {"palette cut short", withHeader([](BmpLayout& s) { s.bpp = 8; s.data = ""; s.palette = {}; }), "truncated"},
+        // Decoding would cost a gigabyte: refused before any of it is made.
+        {"a run-length canvas far beyond its data",
+         withHeader([](BmpLayout& s) { s.width = s.height = 16384; s.bpp = 8; s.compression = 1; s.palette = {0}; s.data = std::string("\xFF\x00\x00\x01", 4); }),
+         "run-length canvas far larger than its data"},
+        {"the fuzzer's find of one",
+         testsupport::readFile(EMBERHAUNT_SOURCE_DIR "/fuzz/regressions/bmp/rle-canvas-far-beyond-its-data.bmp"),
+         "run-length canvas far larger than its data"},
     };
     for (const Case& c : cases) {
         std::string error;

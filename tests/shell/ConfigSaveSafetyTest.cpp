@@ -5,7 +5,8 @@
 // a save takes. After every kill config.cfg must be, byte for byte, the
 // file before the save or the file the save meant to write; any other name
 // in its folder must be a temporary file of the writer's own naming left by
-// the killed child, and the next start (loadConfig) must leave none.
+// the killed child, and the next start (loadConfig) a minute or more later
+// must leave none.
 #include <fcntl.h>
 #include <sched.h>
 #include <signal.h>
@@ -19,6 +20,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <iostream>
@@ -272,17 +274,27 @@ protected:
                             std::to_string(after.size()) + " bytes of neither version";
                 break;
             }
-            const std::string own = "config.cfg.tmp-" + std::to_string(child) + "-";
+            const std::string own = "config.cfg.emberhaunt-save-" + std::to_string(child) + "-";
             const std::vector<std::string> left = strays(folder, "filler");
             for (const std::string& name : left)
                 if (name.compare(0, own.size(), own) != 0) r.failure = "kill " + std::to_string(i) + " left " + name;
             if (left.empty()) continue;
             ++r.namedTemps;
-            loadConfig();  // the next start
+            for (const std::string& name : left) ageByTwoMinutes(folder + "/" + name);
+            loadConfig();  // the next start, two minutes later
             if (!strays(folder, "filler").empty())
                 r.failure = "the start after kill " + std::to_string(i) + " left " + strays(folder, "filler")[0];
         }
         return r;
+    }
+
+    // A temporary file is removed only once no write can still be under way.
+    static void ageByTwoMinutes(const std::string& file) {
+        timespec times[2];
+        clock_gettime(CLOCK_REALTIME, &times[0]);
+        times[0].tv_sec -= 120;
+        times[1] = times[0];
+        ::utimensat(AT_FDCWD, file.c_str(), times, AT_SYMLINK_NOFOLLOW);
     }
 
     std::string logged;

@@ -144,7 +144,8 @@ TEST_F(ConfigTest, ReadsEachKindOfValueAndBringsItIntoRange) {
           "[game]\ngameTitle=" + std::string(300, 't') +
               "\ngameAuthor = Somebody\ngameVersion=\n"
               "[video]\nfullscreen=1\nframeUpdateInterval=20\n"
-              "[player]\nplayerSpeed=35\nminPlayerSpeed=\nmaxHealth=abc\nplayerIceMomentum=-250\n"
+              "[audio]\nglobalVolume=255\n"
+              "[player]\nplayerSpeed=35\nminPlayerSpeed=\nmaxHealth=abc\nplayerIceMomentum=-250\nmaxMissiles=-3\n"
               "[multiplayer]\nplayerSpeed=41\nmaxMissiles=-2\nmaxHealth=2147483647\n"
               "[powerup]\npowerupFrequency=\ndynamitePowerupBoundary=abc\nmissilePowerupBoundary=12abc\n"
               "hmissilePowerupBoundary=99999999999\nkickPowerupBoundary=-3\n"
@@ -157,10 +158,12 @@ TEST_F(ConfigTest, ReadsEachKindOfValueAndBringsItIntoRange) {
     EXPECT_EQ(gameVersion, "");  // held, though empty
     EXPECT_EQ(fullscreen, 1);
     EXPECT_EQ(frameUpdateInterval, 20);
+    EXPECT_EQ(globalVolume, 255);  // full on the audio scale
     EXPECT_FLOAT_EQ(playerSpeed, 3.5f);
     EXPECT_FLOAT_EQ(minPlayerSpeed, 1.0f);  // empty: as if missing
     EXPECT_EQ(maxHealth, 1);                // present but not a number: 0, raised to 1
     EXPECT_EQ(playerIceMomentum, 0);
+    EXPECT_EQ(maxMissiles, -3);  // no menu bounds it, and it breaks nothing
     EXPECT_FLOAT_EQ(multiplayerPlayerSpeed, 4.1f);
     EXPECT_EQ(multiplayerMaxMissiles, 0);
     EXPECT_EQ(multiplayerMaxHealth, 500);
@@ -175,13 +178,20 @@ TEST_F(ConfigTest, ReadsEachKindOfValueAndBringsItIntoRange) {
     EXPECT_EQ(playerKeys[0][KEY_UP], 201);
     EXPECT_EQ(playerKeys[0][KEY_SECONDARY], INT_MIN);  // a key no key sends
     EXPECT_EQ(playerKeys[0][KEY_DOWN], 208);
+    ASSERT_TRUE(saveConfig());
+    EXPECT_EQ(getConfigInt("audio", "globalVolume"), 255);
 
     // The speed range of the PLAYER SPEED item stays a range.
     write("config.cfg", std::string(shippedConfig()) + "\n");
     ASSERT_TRUE(plat::profileWriteAll({{"player", "minPlayerSpeed", "90"}, {"player", "maxPlayerSpeed", "20"},
-                                       {"multiplayer", "playerSpeed", "-7"}},
+                                       {"multiplayer", "playerSpeed", "-7"}, {"audio", "globalVolume", "256"},
+                                       {"player", "maxHealth", "2147483647"}, {"player", "maxMissiles", "500"}},
                                       path("config.cfg")));
     loadConfig();
+    EXPECT_EQ(globalVolume, 255);
+    // Not the HEALTH and MAX MISSILES items' bounds: no menu edits these.
+    EXPECT_EQ(maxHealth, INT_MAX);
+    EXPECT_EQ(maxMissiles, 500);
     EXPECT_FLOAT_EQ(minPlayerSpeed, 2.0f);
     EXPECT_FLOAT_EQ(maxPlayerSpeed, 2.0f);
     EXPECT_FLOAT_EQ(multiplayerPlayerSpeed, 2.0f);
