@@ -55,10 +55,6 @@ constexpr MenuKey kLeft{plat::VK_LEFT, plat::DIK_LEFT};
 constexpr MenuKey kEnter{plat::VK_RETURN, plat::DIK_RETURN};
 constexpr MenuKey kEscape{plat::VK_ESCAPE, plat::DIK_ESCAPE};
 
-bool keyDown(const Input* input, const MenuKey& key) {
-    return windowKeyDown(key.vk) || (input && input->isKeyDown(key.dik));
-}
-
 bool isKeyPromptPage(int page) { return page >= kPagePressUp && page <= kPagePressSecondary; }
 
 }  // namespace
@@ -385,7 +381,28 @@ void Menu::goBack() {
     }
 }
 
+void Menu::ignoreHeldKeys(const Input* input) {
+    for (int code = 0; code < kKeyCodes; ++code) {
+        heldWindowKeys[code] = windowKeyDown(code);
+        heldDeviceKeys[code] = input && input->isKeyDown(code);
+    }
+    // Every key down is now held over, so none counts for the latch.
+    keyLatch = false;
+}
+
+bool Menu::keyLive(const Input* input, int vk, int dik) const {
+    return (windowKeyDown(vk) && !heldWindowKeys[vk]) || (input && input->isKeyDown(dik) && !heldDeviceKeys[dik]);
+}
+
+void Menu::forgetReleasedKeys(const Input* input) {
+    for (int code = 0; code < kKeyCodes; ++code) {
+        heldWindowKeys[code] = heldWindowKeys[code] && windowKeyDown(code);
+        heldDeviceKeys[code] = heldDeviceKeys[code] && input && input->isKeyDown(code);
+    }
+}
+
 void Menu::handleInput(Input* input) {
+    forgetReleasedKeys(input);
     const int pressed = getPressedKey(input);
     if (pressed < 0) {
         keyLatch = false;
@@ -412,7 +429,7 @@ void Menu::handleInput(Input* input) {
     const MenuKey* const order[] = {&kDown, &kUp, &kRight, &kLeft, &kEnter, &kEscape};
     const MenuKey* key = nullptr;
     for (const MenuKey* k : order)
-        if (keyDown(input, *k)) {
+        if (keyLive(input, k->vk, k->dik)) {
             key = k;
             break;
         }
@@ -453,8 +470,8 @@ void Menu::handleKeyCapture(int code) {
 
 int Menu::getPressedKey(Input* input) const {
     int pressed = -1;
-    for (int code = 0; code < 256; ++code)
-        if (windowKeyDown(code) || (input && input->isKeyDown(code))) pressed = code;
+    for (int code = 0; code < kKeyCodes; ++code)
+        if (keyLive(input, code, code)) pressed = code;
     return pressed;
 }
 
