@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "graphics/PixelMath.h"
 #include "menu/MenuItem.h"
 #include "platform/Clock.h"
 #include "platform/KeyCodes.h"
@@ -20,7 +21,9 @@ constexpr int kScreenWidth = 640;
 constexpr int kHintY = 460;
 
 // Where the title starts before its first bounce, and how far below its
-// resting place the bounce begins.
+// resting place the bounce begins. The resting place and the cursor's width
+// come from filepaths.cfg, so what is worked out from them is held in range
+// (clampPixels).
 constexpr int kTitleStartY = -200;
 constexpr int kBigBounce = 300;
 constexpr int kSmallBounce = 70;
@@ -121,7 +124,7 @@ void Menu::restartTitleBounce() {
     bounceAmplitude = kBigBounce;
     bounceOffset = float(kBigBounce);
     bounceTime = 0.0f;
-    if (title) title->y = titleY + kBigBounce;
+    if (title) title->y = clampPixels(int64_t(titleY) + kBigBounce);
     bounceTick = plat::tickCount();
 }
 
@@ -262,10 +265,10 @@ void Menu::stepCredits() {
     const uint32_t elapsed = now - scrollTick;
     if (elapsed <= kScrollStepMs) return;
     const int rise = int(elapsed / kScrollStepMs);
-    originY -= rise;
+    originY = clampPixels(int64_t(originY) - rise);
     scrollTick = now;
     if (!title) return;
-    title->y -= rise;
+    title->y = clampPixels(int64_t(title->y) - rise);
     if (title->y < kCreditsEndY) setPage(kPageMain);
 }
 
@@ -275,7 +278,7 @@ void Menu::stepTitleBounce() {
     const float t = bounceTime + float(elapsed / kBounceStepMs);
     bounceTime = t;
     bounceOffset = float(bounceAmplitude) * std::exp(-0.03f * t) * std::cos(0.5f * t);
-    if (title) title->y = titleY + int(bounceOffset);
+    if (title) title->y = clampPixels(int64_t(titleY) + int(bounceOffset));
     if (elapsed >= kBounceTickMs) bounceTick = now;
 }
 
@@ -303,24 +306,27 @@ void Menu::draw(plat::Surface& target) {
 
     MenuItem* item = current();
     if (!showCursor || !item) return;
-    cursor.x = item->x - cursor.width - kCursorGap;
-    cursor.y = item->y - kCursorRaise;
+    cursor.x = clampPixels(int64_t(item->x) - cursor.width - kCursorGap);
+    cursor.y = clampPixels(int64_t(item->y) - kCursorRaise);
     cursor.draw(target);
     drawHintMarquee(target, *item);
 }
 
+// Worked out wide: with the glyph width filepaths.cfg gives, a hint can be
+// as wide as the int range.
 void Menu::drawHintMarquee(plat::Surface& target, MenuItem& item) {
-    const int w = item.hint.getPixelWidth();
-    const int gap = w > 0 ? w + (kScreenWidth / w) * 100 : 0;
+    const int64_t w = item.hint.getPixelWidth();
+    const int64_t gap = w > 0 ? w + (kScreenWidth / w) * 100 : 0;
     const uint32_t now = plat::tickCount();
     const uint32_t elapsed = now - marqueeTick;
     if (elapsed > kMarqueeStepMs) {
-        marqueeX -= int(elapsed / kMarqueeStepMs) * kMarqueeStepPx;
-        if (marqueeX <= -w) marqueeX = kScreenWidth;
+        int64_t x = marqueeX - int64_t(elapsed / kMarqueeStepMs) * kMarqueeStepPx;
+        if (x <= -w) x = kScreenWidth;
+        marqueeX = int(x);  // above -w, which is at least -INT_MAX
         marqueeTick = now;
     }
-    for (int x : {marqueeX, marqueeX + gap, marqueeX - gap}) {
-        item.hint.setPosition(x, kHintY);
+    for (int64_t x : {int64_t(marqueeX), marqueeX + gap, marqueeX - gap}) {
+        item.hint.setPosition(clampPixels(x), kHintY);
         item.hint.draw(target);
     }
 }
