@@ -202,8 +202,9 @@ void Game::menuInput() {
 
 // Keys down at a hand-over were pressed for play (a walk, player 1's Enter
 // bomb key) and must not move the cursor or choose an item: each waits for
-// its own release. Keys pressed after it act at once, so another player's
-// walk does not lock the menu, nor does the Escape that paused.
+// its own release. Keys pressed after it act at once: another player's walk
+// does not lock the menu, and an Enter pressed while the Escape that paused
+// is still down chooses.
 void Game::handOverToMenu() {
     menu.ignoreHeldKeys(&gameInput);
     playHadKeys = false;
