@@ -1,19 +1,22 @@
 // The filepaths.cfg readers and everything that loads pictures through
 // them, on any filepaths.cfg: the animation library's loaders, the game
 // font and a health bar, then every animation and image drawn stopped,
-// playing, far into its run and as a copy. The file names the input may use
+// playing, far into its run and as a copy; then the menu, every page with
+// each of its items selected. The file names the input may use
 // are small images made once at start-up (a.bmp, b.bmp, c.bmp, font.bmp,
 // img/d.bmp) and one file that is no image (bad.bmp). A load may fail (with
 // CException) but must never crash, leak or run away.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "FuzzSupport.h"
 #include "graphics/AnimationLibrary.h"
 #include "graphics/BitmapText.h"
 #include "graphics/HealthBar.h"
+#include "menu/Menu.h"
 #include "platform/Headless.h"
 #include "platform/Platform.h"
 #include "platform/Surface.h"
@@ -144,6 +147,32 @@ void drawText(plat::Surface& target) {
     });
 }
 
+// A menu that cannot be set up ends the game at start-up: only one that was
+// is drawn. Each page is drawn over a while with each item selected, so
+// that the cursor, the labels, the values, every hint's marquee and the
+// title's bounce and credits scroll all run.
+void drawMenu(plat::Surface& target) {
+    auto menu = std::make_unique<Menu>();
+    try {
+        menu->init(265, 290);
+        buildMenuTree(nullptr, menu.get());
+    } catch (const CException&) {
+        return;
+    }
+    menu->introDone = true;  // the title page's timer would change the page through the game
+    for (int page = kPageTitle; page <= kPageIntroChina; ++page) {
+        menu->setPage(page);
+        const int selections = menu->showCursor ? menu->countItemsOnPage(page) : 1;
+        for (int i = 0; i < selections; ++i) {
+            for (uint32_t step : {1u, 30u, 700u, 100000u}) {
+                plat::headless::setTicks(now += step);
+                menu->draw(target);
+            }
+            menu->selectNext();
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
@@ -159,5 +188,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         drawAll(*target, lib);
     }
     drawText(*target);
+    drawMenu(*target);
     return 0;
 }

@@ -51,6 +51,9 @@ seed() {
        /^frame[0-9]+=/ { sub(/=.*/, "=" img[(i++ % n) + 1]) } { print }' \
     "$bin/filepaths.cfg" > "$work/filepaths-local.cfg"
   split_sections "$work/filepaths-local.cfg" 6 "$work/seeds/filepaths/sets"
+  # The menu's sections alone: the menu is drawn only once all of them load.
+  awk '/^\[/ { keep = /^\[(fontsmall|menuCursor|menuTitle|intro[A-Za-z0-9]*|back[A-Za-z0-9]*|[a-z]*introVS|[a-z]*background|gameintro)\]/ } keep' \
+    "$work/filepaths-local.cfg" > "$work/seeds/filepaths/menu.cfg"
 }
 
 run_one() {

@@ -1,23 +1,10 @@
 #include "graphics/BitmapText.h"
 
-#include <climits>
 #include <cstdint>
 
+#include "graphics/PixelMath.h"
 #include "platform/Clock.h"
 #include "shell/FilePaths.h"
-
-namespace {
-
-// The glyph size comes from filepaths.cfg: positions and widths are worked
-// out wide and held within +-INT_MAX (so that callers may negate them), so
-// no size can overflow them.
-int clamped(int64_t v) {
-    if (v > INT_MAX) return INT_MAX;
-    if (v < -INT_MAX) return -INT_MAX;
-    return static_cast<int>(v);
-}
-
-}  // namespace
 
 BitmapText::BitmapText()
     : blinkOn(false),
@@ -48,7 +35,7 @@ void BitmapText::init(int px, int py, const std::string& fontFile, int fWidth, i
     charHeight = cHeight;
     spacing = space;
     font.load(fontFile, fontWidth, fontHeight);
-    for (int k = 0; k < kGlyphCount; ++k) glyphX[k] = clamped(int64_t(k) * charWidth);
+    for (int k = 0; k < kGlyphCount; ++k) glyphX[k] = clampPixels(int64_t(k) * charWidth);
     font.x = x;
     font.y = y;
     font.width = charWidth;
@@ -68,7 +55,7 @@ void BitmapText::setPosition(int px, int py) {
 
 void BitmapText::setX(int px) { x = px; }
 
-int BitmapText::getPixelWidth() const { return clamped(int64_t(text.size()) * charWidth); }
+int BitmapText::getPixelWidth() const { return clampPixels(int64_t(text.size()) * charWidth); }
 
 int BitmapText::glyphIndex(char c) {
     if (c >= 'A' && c <= 'Z') return c - 'A';
@@ -102,7 +89,7 @@ void BitmapText::draw(plat::Surface& target) {
     if (hidden) return;
     for (std::size_t i = 0; i < text.size(); ++i) {
         int n = static_cast<int>(i);
-        currentX = clamped(int64_t(x) + int64_t(n) * charWidth - int64_t(spacing) * n);
+        currentX = clampPixels(int64_t(x) + int64_t(n) * charWidth - int64_t(spacing) * n);
         font.srcX = glyphOffset(text[i]);
         font.x = currentX;
         font.draw(target);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "graphics/PixelMath.h"
 #include "menu/MenuItem.h"
 #include "platform/Clock.h"
 #include "platform/KeyCodes.h"
@@ -20,7 +21,9 @@ constexpr int kScreenWidth = 640;
 constexpr int kHintY = 460;
 
 // Where the title starts before its first bounce, and how far below its
-// resting place the bounce begins.
+// resting place the bounce begins. The resting place and the cursor's width
+// come from filepaths.cfg, so what is worked out from them is held in range
+// (clampPixels).
 constexpr int kTitleStartY = -200;
 constexpr int kBigBounce = 300;
 constexpr int kSmallBounce = 70;
@@ -54,10 +57,6 @@ constexpr MenuKey kRight{plat::VK_RIGHT, plat::DIK_RIGHT};
 constexpr MenuKey kLeft{plat::VK_LEFT, plat::DIK_LEFT};
 constexpr MenuKey kEnter{plat::VK_RETURN, plat::DIK_RETURN};
 constexpr MenuKey kEscape{plat::VK_ESCAPE, plat::DIK_ESCAPE};
-
-bool keyDown(const Input* input, const MenuKey& key) {
-    return windowKeyDown(key.vk) || (input && input->isKeyDown(key.dik));
-}
 
 bool isKeyPromptPage(int page) { return page >= kPagePressUp && page <= kPagePressSecondary; }
 
@@ -125,7 +124,7 @@ void Menu::restartTitleBounce() {
     bounceAmplitude = kBigBounce;
     bounceOffset = float(kBigBounce);
     bounceTime = 0.0f;
-    if (title) title->y = titleY + kBigBounce;
+    if (title) title->y = clampPixels(int64_t(titleY) + kBigBounce);
     bounceTick = plat::tickCount();
 }
 
@@ -266,10 +265,10 @@ void Menu::stepCredits() {
     const uint32_t elapsed = now - scrollTick;
     if (elapsed <= kScrollStepMs) return;
     const int rise = int(elapsed / kScrollStepMs);
-    originY -= rise;
+    originY = clampPixels(int64_t(originY) - rise);
     scrollTick = now;
     if (!title) return;
-    title->y -= rise;
+    title->y = clampPixels(int64_t(title->y) - rise);
     if (title->y < kCreditsEndY) setPage(kPageMain);
 }
 
@@ -279,7 +278,7 @@ void Menu::stepTitleBounce() {
     const float t = bounceTime + float(elapsed / kBounceStepMs);
     bounceTime = t;
     bounceOffset = float(bounceAmplitude) * std::exp(-0.03f * t) * std::cos(0.5f * t);
-    if (title) title->y = titleY + int(bounceOffset);
+    if (title) title->y = clampPixels(int64_t(titleY) + int(bounceOffset));
     if (elapsed >= kBounceTickMs) bounceTick = now;
 }
 
@@ -307,24 +306,27 @@ void Menu::draw(plat::Surface& target) {
 
     MenuItem* item = current();
     if (!showCursor || !item) return;
-    cursor.x = item->x - cursor.width - kCursorGap;
-    cursor.y = item->y - kCursorRaise;
+    cursor.x = clampPixels(int64_t(item->x) - cursor.width - kCursorGap);
+    cursor.y = clampPixels(int64_t(item->y) - kCursorRaise);
     cursor.draw(target);
     drawHintMarquee(target, *item);
 }
 
+// Worked out wide: with the glyph width filepaths.cfg gives, a hint can be
+// as wide as the int range.
 void Menu::drawHintMarquee(plat::Surface& target, MenuItem& item) {
-    const int w = item.hint.getPixelWidth();
-    const int gap = w > 0 ? w + (kScreenWidth / w) * 100 : 0;
+    const int64_t w = item.hint.getPixelWidth();
+    const int64_t gap = w > 0 ? w + (kScreenWidth / w) * 100 : 0;
     const uint32_t now = plat::tickCount();
     const uint32_t elapsed = now - marqueeTick;
     if (elapsed > kMarqueeStepMs) {
-        marqueeX -= int(elapsed / kMarqueeStepMs) * kMarqueeStepPx;
-        if (marqueeX <= -w) marqueeX = kScreenWidth;
+        int64_t x = marqueeX - int64_t(elapsed / kMarqueeStepMs) * kMarqueeStepPx;
+        if (x <= -w) x = kScreenWidth;
+        marqueeX = int(x);  // above -w, which is at least -INT_MAX
         marqueeTick = now;
     }
-    for (int x : {marqueeX, marqueeX + gap, marqueeX - gap}) {
-        item.hint.setPosition(x, kHintY);
+    for (int64_t x : {int64_t(marqueeX), marqueeX + gap, marqueeX - gap}) {
+        item.hint.setPosition(clampPixels(x), kHintY);
         item.hint.draw(target);
     }
 }
@@ -385,7 +387,28 @@ void Menu::goBack() {
     }
 }
 
+void Menu::ignoreHeldKeys(const Input* input) {
+    for (int code = 0; code < kKeyCodes; ++code) {
+        heldWindowKeys[code] = windowKeyDown(code);
+        heldDeviceKeys[code] = input && input->isKeyDown(code);
+    }
+    // Every key down is now held over, so none counts for the latch.
+    keyLatch = false;
+}
+
+bool Menu::keyLive(const Input* input, int vk, int dik) const {
+    return (windowKeyDown(vk) && !heldWindowKeys[vk]) || (input && input->isKeyDown(dik) && !heldDeviceKeys[dik]);
+}
+
+void Menu::forgetReleasedKeys(const Input* input) {
+    for (int code = 0; code < kKeyCodes; ++code) {
+        heldWindowKeys[code] = heldWindowKeys[code] && windowKeyDown(code);
+        heldDeviceKeys[code] = heldDeviceKeys[code] && input && input->isKeyDown(code);
+    }
+}
+
 void Menu::handleInput(Input* input) {
+    forgetReleasedKeys(input);
     const int pressed = getPressedKey(input);
     if (pressed < 0) {
         keyLatch = false;
@@ -412,7 +435,7 @@ void Menu::handleInput(Input* input) {
     const MenuKey* const order[] = {&kDown, &kUp, &kRight, &kLeft, &kEnter, &kEscape};
     const MenuKey* key = nullptr;
     for (const MenuKey* k : order)
-        if (keyDown(input, *k)) {
+        if (keyLive(input, k->vk, k->dik)) {
             key = k;
             break;
         }
@@ -453,8 +476,8 @@ void Menu::handleKeyCapture(int code) {
 
 int Menu::getPressedKey(Input* input) const {
     int pressed = -1;
-    for (int code = 0; code < 256; ++code)
-        if (windowKeyDown(code) || (input && input->isKeyDown(code))) pressed = code;
+    for (int code = 0; code < kKeyCodes; ++code)
+        if (keyLive(input, code, code)) pressed = code;
     return pressed;
 }
 

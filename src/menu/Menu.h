@@ -87,8 +87,10 @@ public:
     void draw(plat::Surface& target);
     // Once per pass while the menu or the pause page is shown.
     void handleInput(Input* input);
-    // Keys down now do nothing until every key has been up once.
-    void ignoreHeldKeys() { keyLatch = true; }
+    // Play hands the keyboard over: each key down now was pressed for play
+    // and does nothing in the menu until it is released; any other key acts
+    // at once.
+    void ignoreHeldKeys(const Input* input);
 
     void selectNext();
     void selectPrevious();
@@ -96,7 +98,8 @@ public:
     void decreaseCurrent();
     void activateCurrent();
 
-    // The highest key code down in either key source, -1 when none.
+    // The highest key code down in either key source, -1 when none. Keys
+    // held since play handed over do not count.
     int getPressedKey(Input* input) const;
     // Store a captured key into the binding of configuredPlayer and save.
     void setUpKey(int code);
@@ -150,7 +153,12 @@ public:
     bool introDone = false;
 
 private:
+    static constexpr int kKeyCodes = 256;
+
     void setKey(int slot, int code);
+    // Down in either key source, and not held since play handed over.
+    bool keyLive(const Input* input, int vk, int dik) const;
+    void forgetReleasedKeys(const Input* input);
     void handleKeyCapture(int code);
     void goBack();
     void stepCredits();
@@ -168,4 +176,8 @@ private:
     StreamHandle playingMusic = nullptr;
     int titleX = 0;
     int titleY = 0;
+    // The keys down when play last handed the keyboard over, by key source;
+    // each is forgotten once seen up.
+    bool heldWindowKeys[kKeyCodes] = {};
+    bool heldDeviceKeys[kKeyCodes] = {};
 };

@@ -167,12 +167,14 @@ void Game::update() {
     if (state != kStatePlaying) return;
 
     if (escapeDown(gameInput)) {
-        playHadKeys = true;
-        if (escapeHeld) return;
-        escapeHeld = true;
-        // While the level shows a result (won, draw, life lost) Escape only
-        // sets the latch.
-        if (level.state == kLevelRunning) togglePause();
+        if (!escapeHeld) {
+            escapeHeld = true;
+            // While the level shows a result (won, draw, life lost) Escape
+            // only sets the latch.
+            if (level.state == kLevelRunning) togglePause();
+        }
+        // Pausing has handed the keyboard to the menu already.
+        if (!paused) playHadKeys = true;
         return;
     }
 
@@ -191,14 +193,21 @@ void Game::update() {
     }
 }
 
-// Every hand-over of the keyboard from play to the menu passes here: the
-// pause box opening, a stage ending on a menu page. Keys already down then
-// were pressed for play (a walk, player 1's Enter bomb key) and must not
-// move the cursor or choose an item: they wait for their release.
+// The first menu pass after play hands the keyboard over (a stage ended on
+// a menu page); the pause box does so as it opens.
 void Game::menuInput() {
-    if (playHadKeys) menu.ignoreHeldKeys();
-    playHadKeys = false;
+    if (playHadKeys) handOverToMenu();
     menu.handleInput(&gameInput);
+}
+
+// Keys down at a hand-over were pressed for play (a walk, player 1's Enter
+// bomb key) and must not move the cursor or choose an item: each waits for
+// its own release. Keys pressed after it act at once: another player's walk
+// does not lock the menu, and an Enter pressed while the Escape that paused
+// is still down chooses.
+void Game::handOverToMenu() {
+    menu.ignoreHeldKeys(&gameInput);
+    playHadKeys = false;
 }
 
 void Game::togglePause() {
@@ -210,6 +219,7 @@ void Game::togglePause() {
     level.pause();
     paused = true;
     menu.setPage(kPagePause);
+    handOverToMenu();
 
     const plat::Surface* window = gameWindow.getDC();
     if (!window) return;

@@ -56,6 +56,7 @@ private:
     void chooseInputMode();
     void togglePause();
     void menuInput();
+    void handOverToMenu();
     static bool escapeDown(const Input& input);
     static bool enterDown(const Input& input);
 
@@ -90,8 +91,8 @@ public:
 private:
     bool escapeHeld = false;
     bool waitEnterRelease = false;
-    // The last pass that handled keys did so for play (the level, or Escape
-    // pausing it) rather than for the menu (see menuInput).
+    // The last pass that handled keys did so for play rather than for the
+    // menu, and the keyboard has not been handed over since (see menuInput).
     bool playHadKeys = false;
     Input gameInput;
 

@@ -235,12 +235,14 @@ TEST_F(PauseMenuTest, ExitLeavesALevelForTheStartPageAndAnArenaForTheArenaList) 
 // Keys held when play hands the keyboard to the menu do nothing there until
 // they are released: the walk that goes on into the pause box (Down would
 // move the cursor to EXIT, and player 1's bomb key Enter would then leave
-// the stage), and a direction held as a stage ends.
+// the stage), and a direction held as a stage ends. Only those keys wait:
+// player 2's walk does not lock player 1 out of the pause box, nor is an
+// Enter pressed before the Escape that paused is let go lost.
 TEST_F(PauseMenuTest, KeysHeldWhenPlayHandsOverToTheMenuWaitForTheirRelease) {
     for (bool windowMode : {false, true}) {
         SCOPED_TRACE(windowMode ? "window messages" : "keyboard device");
         restart(windowMode);
-        chooseAll({"START GAME", "1 PLAYER", "PRACTICE", "LEVEL 1", "NOVICE"});
+        chooseAll({"START GAME", "2 PLAYER", "MULTIPLAYER: COOPERATIVE", "PRACTICE", "LEVEL 1", "NOVICE"});
         playUntilRunning();
         // A pause without keys held, so the menu has seen every key up.
         pause();
@@ -271,6 +273,29 @@ TEST_F(PauseMenuTest, KeysHeldWhenPlayHandsOverToTheMenuWaitForTheirRelease) {
         release(DIK_DOWN);
         tap(DIK_DOWN);
         EXPECT_EQ(selectedLabel(), "PRACTICE");
+
+        chooseAll({"PRACTICE", "LEVEL 1", "NOVICE"});
+        playUntilRunning();
+        press(DIK_ESCAPE);
+        ASSERT_TRUE(game->paused);
+        press(DIK_RETURN);
+        release(DIK_ESCAPE);
+        ASSERT_FALSE(game->paused);  // RESUME
+        release(DIK_RETURN);
+
+        press(kDikW);  // player 2 walks up
+        passes(100);
+        pause();
+        tap(DIK_DOWN);
+        EXPECT_EQ(selectedLabel(), "EXIT");
+        tap(DIK_DOWN);
+        EXPECT_EQ(selectedLabel(), "RESUME");
+        tap(DIK_DOWN);
+        tap(DIK_RETURN);
+        ASSERT_EQ(page(), kPageStart);
+        tap(DIK_DOWN);  // the page EXIT led to
+        EXPECT_EQ(selectedLabel(), "PRACTICE");
+        release(kDikW);
     }
 }
 
