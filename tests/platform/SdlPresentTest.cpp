@@ -93,17 +93,33 @@ void takeEvents() {
     }
 }
 
-TEST(SdlPresent, SoftwareOnlySystemsShowFramesThroughTheWindowSurface) {
-    ScopedEnv driver("SDL_VIDEODRIVER", "dummy");
+// Windows on SDL's dummy video driver.
+class SdlPresent : public ::testing::Test {
+protected:
+    void TearDown() override { shutdown(); }
+
+    // Opens the window showing drawCoordinates' frame; null when it failed.
+    static SDL_Window* openWindow(bool fullScreen) {
+        init(Backend::Sdl);
+        WindowSpec spec;
+        spec.title = "Emberhaunt test";
+        spec.fullScreen = fullScreen;
+        if (createWindow(spec, nullptr, nullptr) != WindowResult::Ok) return nullptr;
+        drawCoordinates(*windowSurface());
+        presentWindow();
+        return internal::sdlWindow();
+    }
+
+private:
+    ScopedEnv driver_{"SDL_VIDEODRIVER", "dummy"};
+};
+
+TEST_F(SdlPresent, SoftwareOnlySystemsShowFramesThroughTheWindowSurface) {
     ScopedEnv renderer("SDL_RENDER_DRIVER", nullptr);
-    init(Backend::Sdl);
-    WindowSpec spec;
-    spec.title = "Emberhaunt test";
-    ASSERT_EQ(createWindow(spec, nullptr, nullptr), WindowResult::Ok);
-    EXPECT_EQ(SDL_GetRenderer(internal::sdlWindow()), nullptr);
-    drawCoordinates(*windowSurface());
-    presentWindow();
-    SDL_Surface* shown = SDL_GetWindowSurface(internal::sdlWindow());
+    SDL_Window* window = openWindow(false);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(SDL_GetRenderer(window), nullptr);
+    SDL_Surface* shown = SDL_GetWindowSurface(window);
     ASSERT_NE(shown, nullptr);
     ASSERT_EQ(shown->w, 640);
     ASSERT_EQ(shown->h, 480);
@@ -112,36 +128,26 @@ TEST(SdlPresent, SoftwareOnlySystemsShowFramesThroughTheWindowSurface) {
     destroyWindow();
 
     // Full screen: scaled up to the dummy driver's desktop.
-    spec.fullScreen = true;
-    ASSERT_EQ(createWindow(spec, nullptr, nullptr), WindowResult::Ok);
-    EXPECT_EQ(SDL_GetRenderer(internal::sdlWindow()), nullptr);
-    drawCoordinates(*windowSurface());
-    presentWindow();
-    shown = SDL_GetWindowSurface(internal::sdlWindow());
+    window = openWindow(true);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(SDL_GetRenderer(window), nullptr);
+    shown = SDL_GetWindowSurface(window);
     ASSERT_NE(shown, nullptr);
     ASSERT_GT(shown->w, 640);
     EXPECT_TRUE(showsFrameWithinBlackBars(shown));
-    destroyWindow();
-    shutdown();
 }
 
 // A window of another shape than the picture, after a resize and after it
 // was covered and uncovered: the picture fills what it can, the rest is
 // black, on the window surface and through a renderer (which draws the
 // whole window every frame).
-TEST(SdlPresent, BarsAndPictureAfterAResizeAndAnExpose) {
+TEST_F(SdlPresent, BarsAndPictureAfterAResizeAndAnExpose) {
     for (const char* rendererName : {static_cast<const char*>(nullptr), "software"}) {
         SCOPED_TRACE(rendererName ? rendererName : "window surface");
-        ScopedEnv driver("SDL_VIDEODRIVER", "dummy");
         ScopedEnv renderer("SDL_RENDER_DRIVER", rendererName);
-        init(Backend::Sdl);
-        WindowSpec spec;
-        spec.title = "Emberhaunt test";
-        ASSERT_EQ(createWindow(spec, nullptr, nullptr), WindowResult::Ok);
-        SDL_Window* window = internal::sdlWindow();
+        SDL_Window* window = openWindow(false);
+        ASSERT_NE(window, nullptr);
         EXPECT_EQ(SDL_GetRenderer(window) != nullptr, rendererName != nullptr);
-        drawCoordinates(*windowSurface());
-        presentWindow();
         // Bars at the sides, then above and below.
         for (const auto& [w, h] : {std::pair{1000, 600}, std::pair{700, 700}}) {
             SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
@@ -164,7 +170,7 @@ TEST(SdlPresent, BarsAndPictureAfterAResizeAndAnExpose) {
         takeEvents();
         presentWindow();
         EXPECT_TRUE(showsFrameWithinBlackBars(SDL_GetWindowSurface(window)));
-        destroyWindow();
+        // A new renderer is chosen only after a shutdown.
         shutdown();
     }
 }
