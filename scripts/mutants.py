@@ -100,7 +100,7 @@ def copy_tree(scratch):
 
 def run_program(build, program, jobs, timeout):
     """Runs a test program in `jobs` gtest shards at once; True when all pass."""
-    exe = os.path.join(build, "tests", program)
+    exe = os.path.abspath(os.path.join(build, "tests", program))  # it runs in its own folder
     env = dict(os.environ, GTEST_TOTAL_SHARDS=str(jobs), SDL_AUDIODRIVER="dummy",
                SDL_VIDEODRIVER="dummy")
     env.pop("DISPLAY", None)

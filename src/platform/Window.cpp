@@ -285,11 +285,10 @@ void translate(const SDL_Event& e, bool* closeQueued) {
     }
 }
 
-// Translates every waiting event; `first`, already taken, goes first.
-void pumpSdl(const SDL_Event* first = nullptr) {
+// Translates every waiting event.
+void pumpSdl() {
     if (!onSdl() || SDL_WasInit(SDL_INIT_VIDEO) == 0) return;
     bool closeQueued = false;
-    if (first) translate(*first, &closeQueued);
     SDL_Event e;
     while (SDL_PollEvent(&e)) translate(e, &closeQueued);
 }
