@@ -104,16 +104,18 @@ Theme techTheme() {
         plate(img, wall, 421);
         img.hline(0, 31, 15, wall[1]);
         img.hline(0, 31, 16, wall[4]);
+        hush(img, 0.5);
     };
     t.wallFace = [wall](Image& img) {
         img.fill(wall[2]);
-        for (int y = 19; y < 23; ++y)
+        const int top = kWallFaceTop + 1;
+        for (int y = top; y < top + 4; ++y)
             for (int x = 0; x < 32; ++x) img.set(x, y, ((x + y) / 3) % 2 ? rgb(236, 184, 40) : rgb(36, 34, 40));
-        img.hline(0, 31, 26, wall[4]);
-        img.hline(0, 31, 27, wall[3]);
-        img.hline(0, 31, 28, wall[1]);
-        img.set(8, 24, rgb(90, 220, 240));
-        img.set(24, 24, rgb(255, 80, 60));
+        img.hline(0, 31, top + 6, wall[4]);
+        img.hline(0, 31, top + 7, wall[3]);
+        img.hline(0, 31, top + 8, wall[1]);
+        img.set(8, top + 5, rgb(90, 220, 240));
+        img.set(24, top + 5, rgb(255, 80, 60));
     };
     t.rim = makeRamp(rgb(110, 120, 146));
     t.dress = [](Image& img, Edge e, int) {
@@ -238,11 +240,13 @@ Theme templeTheme() {
         Pen pen(img);
         for (int k = 0; k < 4; ++k) pen.shaded(pen.rect(k * 8 + 1, 0, 6, 32), tile, soft(3.0));
         for (int y = 7; y < 32; y += 8) img.hline(0, 31, y, tile[0]);
+        hush(img, 0.45);
     };
     t.wallFace = [plaster](Image& img) {
         img.fill(plaster[3]);
-        for (int x = 0; x < 32; ++x) img.set(x, 18, rgb(60, 44, 36)), img.set(x, 19, rgb(90, 64, 48)), img.set(x, 29, rgb(60, 44, 36));
-        for (int x = 7; x < 32; x += 16) img.vline(x, 18, 31, rgb(90, 64, 48));
+        const int top = kWallFaceTop + 1;
+        for (int x = 0; x < 32; ++x) img.set(x, top, rgb(60, 44, 36)), img.set(x, top + 1, rgb(90, 64, 48)), img.set(x, 29, rgb(60, 44, 36));
+        for (int x = 7; x < 32; x += 16) img.vline(x, top, 31, rgb(90, 64, 48));
     };
     t.rim = makeRamp(rgb(110, 80, 60));
     t.dress = [](Image& img, Edge e, int ornament) {
@@ -254,14 +258,20 @@ Theme templeTheme() {
             pen.shaded(pen.roundRect(9, 12, 14, 14, 2.0), makeRamp(rgb(150, 150, 150)), soft(2.0));
             pen.shaded(pen.poly({{5, 13}, {16, 4}, {27, 13}}), makeRamp(rgb(130, 130, 136)), soft(2.0));
             pen.shaded(pen.rect(13, 16, 6, 6), makeRamp(rgb(255, 200, 90)), soft(2.0, true, 0.2));
-        } else if (ornament == 1 || ornament == 3) {
+        }
+        // Along the top wall the ornaments hang on its face, below the roof
+        // where the clock and the lives row are written.
+        const bool top = e == Edge::Top;
+        if (ornament == 1 || ornament == 3) {
             // a gold crest fitting beside the corner
-            pen.shaded(pen.circle(16, e == Edge::Top ? 9 : 16, 5), gold, soft(3.0));
-            pen.flat(pen.circle(16, e == Edge::Top ? 9 : 16, 2), rgb(140, 40, 36));
+            const double cy = top ? kWallFaceTop + 5.5 : 16, r = top ? 4.5 : 5;
+            pen.shaded(pen.circle(16, cy, r), gold, soft(3.0));
+            pen.flat(pen.circle(16, cy, 2), rgb(140, 40, 36));
         } else if (ornament == 2 || ornament == 4) {
             // a red beam end one further along
-            pen.shaded(pen.roundRect(10, e == Edge::Top ? 4 : 10, 12, 10, 2.0), makeRamp(rgb(190, 50, 40)), soft(2.0));
-            pen.flat(pen.rect(12, e == Edge::Top ? 8 : 14, 8, 1), gold[4]);
+            const int y = top ? kWallFaceTop + 1 : 10, h = top ? 9 : 10;
+            pen.shaded(pen.roundRect(10, y, 12, h, 2.0), makeRamp(rgb(190, 50, 40)), soft(2.0));
+            pen.flat(pen.rect(12, y + h / 2 - 1, 8, 1), gold[4]);
         }
     };
     return t;
@@ -382,7 +392,7 @@ Fill rockFace(Colour rock) {
         // icicles along the top of the face
         for (int x = 1; x < 32; x += 4) {
             int len = 2 + (x * 7) % 5;
-            for (int k = 0; k < len; ++k) img.set(x, 18 + k, rgb(226, 244, 255));
+            for (int k = 0; k < len; ++k) img.set(x, kWallFaceTop + 1 + k, rgb(226, 244, 255));
         }
     };
 }

@@ -133,7 +133,10 @@ Theme trainingTheme() {
     t.solid2 = palisade;
     t.breakable = hayBale;
     const Ramp stone = makeRamp(rgb(150, 144, 134));
-    t.wallTop = [stone](Image& img) { paving(img, stone, 61, 16, 16, true, stone[1]); };
+    t.wallTop = [stone](Image& img) {
+        paving(img, stone, 61, 16, 16, true, stone[1]);
+        hush(img, 0.5);
+    };
     t.wallFace = [stone](Image& img) { bricks(img, stone, 67, 16, 7, stone[1]); };
     t.rim = stone;
     t.dress = [](Image& img, Edge e, int) {
@@ -253,7 +256,10 @@ Theme courtyardTheme() {
     t.solid2 = pedestal;
     t.breakable = amphora;
     const Ramp stone = makeRamp(rgb(214, 206, 194)), plaster = makeRamp(rgb(176, 54, 44));
-    t.wallTop = [stone](Image& img) { paving(img, stone, 231, 16, 8, true, stone[1]); };
+    t.wallTop = [stone](Image& img) {
+        paving(img, stone, 231, 16, 8, true, stone[1]);
+        hush(img, 0.4);
+    };
     t.wallFace = [plaster](Image& img) {
         img.fill(plaster[3]);
         // a meander band in the frieze
@@ -383,16 +389,20 @@ Theme desertTheme() {
     t.solid = sandBlock;
     t.solid2 = sandWall;
     t.breakable = clayPot;
-    t.wallTop = [](Image& img) { paving(img, sandstone(), 341, 16, 16, true, sandstone()[1]); };
+    t.wallTop = [](Image& img) {
+        paving(img, sandstone(), 341, 16, 16, true, sandstone()[1]);
+        hush(img, 0.4);
+    };
     t.wallFace = [](Image& img) { bricks(img, sandstone(), 343, 12, 6, sandstone()[1]); };
     t.rim = sandstone();
     t.dress = [](Image& img, Edge e, int) {
         Pen pen(img);
-        // crenellations along the fortress wall
-        if (e == Edge::Top || e == Edge::Bottom) {
-            for (int x = 2; x < 32; x += 16) {
-                pen.shaded(pen.rect(x, e == Edge::Top ? 3 : 8, 10, 10), sandstone(), soft(1.5));
-            }
+        // crenellations along the fortress wall, but for the top wall, on
+        // which the clock is written
+        if (e == Edge::Top) {
+            return;
+        } else if (e == Edge::Bottom) {
+            for (int x = 2; x < 32; x += 16) pen.shaded(pen.rect(x, 8, 10, 10), sandstone(), soft(1.5));
         } else if (e == Edge::Left || e == Edge::Right) {
             for (int y = 2; y < 32; y += 16) pen.shaded(pen.rect(11, y, 10, 10), sandstone(), soft(1.5));
         } else {
@@ -521,6 +531,7 @@ Theme palaceTheme() {
                 double cx = k * 8 + (row % 2) * 4 + 4, cy = row * 8 + 2;
                 pen.shaded(pen.ellipse(cx, cy, 4.2, 6.5), roof, soft(3.0));
             }
+        hush(img, 0.3);
     };
     t.wallFace = [wall](Image& img) {
         img.fill(wall[3]);

@@ -112,6 +112,18 @@ void plate(Image& img, const Ramp& r, uint32_t seed, int inset) {
         }
 }
 
+void hush(Image& img, double keep) {
+    double r = 0, g = 0, b = 0;
+    int n = 0;
+    for (Colour c : img.pixels())
+        if (c != kKey) r += red(c), g += green(c), b += blue(c), ++n;
+    if (n == 0) return;
+    const Colour mean = rgb(int(std::lround(r / n)), int(std::lround(g / n)), int(std::lround(b / n)));
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.solid(x, y)) img.set(x, y, mix(mean, img.at(x, y), keep));
+}
+
 void pebbles(Image& img, const Ramp& r, uint32_t seed, int count, int x0, int y0, int x1, int y1) {
     Rng rng(seed);
     Pen pen(img);
@@ -163,7 +175,7 @@ Image wallTile(Edge e, const Fill& top, const Fill& face, const Ramp& rim) {
         case Edge::Top: {
             Image f(kTile, kTile);
             face(f);
-            const int split = 18;
+            const int split = kWallFaceTop;
             for (int y = split; y < kTile; ++y)
                 for (int x = 0; x < kTile; ++x) {
                     double t = double(y - split) / (kTile - split);
