@@ -352,14 +352,20 @@ const Ramp& sandstone() {
     return r;
 }
 
+// A squared sandstone block standing on the sand: a lit top edge, a deep
+// coursed face in shade and a shadow cast on the sand beside it. With the
+// walls' flat sandstone alone it would lie on the sand like a floor slab.
 Image sandBlock() {
-    auto top = [](Image& img) {
-        paving(img, sandstone(), 321, 32, 32, false, sandstone()[1]);
+    const Ramp stone = makeRamp(rgb(196, 138, 84)), faceStone = makeRamp(rgb(118, 74, 50));
+    auto top = [&](Image& img) {
+        paving(img, stone, 321, 32, 32, false, stone[1]);
         Pen pen(img);
-        pen.flat(pen.line(8, 8, 14, 12, 1.0), sandstone()[2]);
+        pen.flat(pen.line(7, 6, 13, 10, 1.0), stone[2]);
     };
-    auto face = [](Image& img) { bricks(img, sandstone(), 323, 16, 6, sandstone()[1]); };
-    return raisedBlock(top, face, 10);
+    auto face = [&](Image& img) { bricks(img, faceStone, 323, 14, 5, faceStone[1]); };
+    Image obj = blank();
+    obj.blit(raisedBlock(top, face, 11, 28), 1, 0);
+    return standing(desertFloor(0), obj);
 }
 
 Image sandWall() {

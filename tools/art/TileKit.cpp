@@ -142,28 +142,28 @@ void pebbles(Image& img, const Ramp& r, uint32_t seed, int count, int x0, int y0
     }
 }
 
-Image raisedBlock(const Fill& top, const Fill& face, int faceH) {
-    Image out(kTile, kTile);
+Image raisedBlock(const Fill& top, const Fill& face, int faceH, int size) {
+    Image out(size, size);
     Image t(kTile, kTile), f(kTile, kTile);
     top(t);
     face(f);
-    int split = kTile - faceH;
-    for (int y = 0; y < kTile; ++y)
-        for (int x = 0; x < kTile; ++x) out.set(x, y, y < split ? t.at(x, y) : f.at(x, y));
+    const int split = size - faceH, last = size - 1;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) out.set(x, y, y < split ? t.at(x, y) : f.at(x, y));
     // the edge where top meets face catches the light; the face darkens downward
-    for (int x = 0; x < kTile; ++x) {
+    for (int x = 0; x < size; ++x) {
         out.set(x, split - 1, shade(out.at(x, split - 1), 0.35));
         out.set(x, split, shade(out.at(x, split), -0.55));
-        out.set(x, kTile - 1, shade(out.at(x, kTile - 1), -0.6));
+        out.set(x, last, shade(out.at(x, last), -0.6));
     }
     for (int y = 0; y < split; ++y) {
         out.set(0, y, shade(out.at(0, y), 0.25));
-        out.set(kTile - 1, y, shade(out.at(kTile - 1, y), -0.45));
+        out.set(last, y, shade(out.at(last, y), -0.45));
     }
-    for (int y = split; y < kTile; ++y) {
-        out.set(kTile - 1, y, shade(out.at(kTile - 1, y), -0.35));
+    for (int y = split; y < size; ++y) {
+        out.set(last, y, shade(out.at(last, y), -0.35));
         double t2 = double(y - split) / std::max(1, faceH);
-        for (int x = 0; x < kTile - 1; ++x) out.set(x, y, shade(out.at(x, y), -0.18 * t2));
+        for (int x = 0; x < last; ++x) out.set(x, y, shade(out.at(x, y), -0.18 * t2));
     }
     return out;
 }

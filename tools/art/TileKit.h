@@ -44,9 +44,10 @@ void hush(Image& img, double keep);
 void pebbles(Image& img, const Ramp& r, uint32_t seed, int count, int x0 = 2, int y0 = 2, int x1 = 29, int y1 = 29);
 
 // A raised block: `top` drawn over the upper part, `face` below it, with a
-// dark edge where they meet; the face is `faceH` pixels high.
+// dark edge where they meet; the face is `faceH` pixels high. The block is
+// `size` pixels square, cut from the top-left of the two 32 x 32 fills.
 using Fill = std::function<void(Image&)>;
-Image raisedBlock(const Fill& top, const Fill& face, int faceH);
+Image raisedBlock(const Fill& top, const Fill& face, int faceH, int size = kTile);
 
 enum class Edge { Top, Left, Right, Bottom, TopLeft, TopRight, BottomLeft, BottomRight };
 
