@@ -1,8 +1,9 @@
 // The generated pictures and filepaths.cfg: every section the game loads is
 // there, every frame file loads and is large enough, the animation keys are
 // usable, the font fits the longest lines, the HUD's counts stand clear of
-// their icons, no frame line crosses the credits, sprites keep the
-// transparent key clean, and a second run writes the same bytes.
+// their icons and of the bomb's spark, no frame line crosses the
+// credits, sprites keep the transparent key clean, and a second run writes
+// the same bytes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -478,6 +479,34 @@ TEST_F(ArtTest, CountDigitsStandClearOfTheirIcons) {
             }
             EXPECT_EQ(touching, "") << "counts over " << name << " frame " << f + 1;
         }
+    }
+
+    // Between the bomb count and the fire count, which starts on the fire
+    // icon 32 pixels on, lies the right of the bomb icon. A spark there, in
+    // the digits' rows, reads as a sign between the numbers ("1x1").
+    int top = 99, bottom = -1;
+    for (char digit : std::string("0123456789"))
+        for (int y = 0; y < strip[0]->height(); ++y)
+            for (int x = 0; x < cw; ++x)
+                if (ink(digit, x, y)) top = std::min(top, y), bottom = std::max(bottom, y);
+    ASSERT_LE(top, bottom);
+    auto bomb = framesOf(paths_, "bombpowerup");
+    for (size_t f = 0; f < bomb.size(); ++f) {
+        ASSERT_TRUE(bomb[f]);
+        std::string between;
+        for (int count = 0; count <= 99; ++count) {
+            const std::string text = std::to_string(count);
+            int end = 0;  // first column right of the count's ink
+            for (int y = top; y <= bottom; ++y)
+                for (int x = 0; x < 32; ++x)
+                    for (size_t i = 0; i < text.size(); ++i)
+                        if (ink(text[i], x - int(i) * advance, y)) end = std::max(end, x + 1);
+            int inGap = 0;
+            for (int y = top; y <= bottom; ++y)
+                for (int x = end; x < bomb[f]->width(); ++x) inGap += bomb[f]->pixel(x, y) != plat::kKeyColour;
+            if (inGap > 0) between += " " + text;
+        }
+        EXPECT_EQ(between, "") << "bombpowerup frame " << f + 1 << " draws between these bomb counts and the fire count";
     }
 }
 

@@ -147,12 +147,15 @@ void fuse(Image& img, const Pts& rope, int sx, int sy, int frame) {
 // The pictures on the pads. `bob` lifts a picture a pixel on the middle
 // frames; each keeps the count corner clear at either height.
 void paintBomb(Image& img, int bob, int frame) {
+    // Low on the pad with a short fuse bent to the right: the HUD writes
+    // the bomb count left of it and the fire count right of it, and a spark
+    // up between the two would read as a sign between the numbers.
     Pen pen(img);
-    pen.shaded(pen.circle(19.5, 23.3 + bob, 6.5), makeRamp(rgb(50, 52, 74)), soft(8.0));
-    pen.flat(pen.ellipse(16.8, 20.4 + bob, 1.7, 1.2), rgb(220, 226, 246));
+    pen.shaded(pen.circle(16.5, 23.6 + bob, 6.2), makeRamp(rgb(50, 52, 74)), soft(8.0));
+    pen.flat(pen.ellipse(14, 20.9 + bob, 1.7, 1.2), rgb(220, 226, 246));
     const Pts cap = rotated({{-2.5, -1.5}, {2.5, -1.5}, {2.5, 1.5}, {-2.5, 1.5}}, -45, 0, 0);
-    pen.shaded(pen.poly(moved(cap, 24.2, 18.5 + bob)), makeRamp(rgb(170, 166, 176)), soft(1.2));
-    fuse(img, moved({{25, 16}, {25, 15}, {25, 14}, {26, 13}}, 0, bob), 27, 11 + bob, frame);
+    pen.shaded(pen.poly(moved(cap, 21.2, 19.2 + bob)), makeRamp(rgb(170, 166, 176)), soft(1.2));
+    fuse(img, moved({{23, 18}, {24, 18}, {25, 19}}, 0, bob), 27, 19 + bob, frame);
 }
 
 void paintFire(Image& img, int bob) {
