@@ -296,9 +296,10 @@ Image iceFloorWith(Colour base, uint32_t seed, int variant) {
     Pen pen(img);
     switch (variant) {
         case 1: {  // powder snow blown over the ice
-            // Thin, flat and ragged, with the ice showing through: a domed
-            // white lump would pass for one of the snow blocks.
-            const Colour powder = rgb(240, 246, 252);
+            // Thin, flat and ragged, no whiter than the ice's own polish and
+            // with the ice showing through: a domed white lump would pass
+            // for one of the snow blocks.
+            const Colour powder = r[5];
             for (int y = 0; y < kTile; ++y)
                 for (int x = 0; x < kTile; ++x) {
                     const double dx = (x - 15.5) / 15.0, dy = (y - 15.5) / 11.0;
@@ -321,11 +322,18 @@ Image iceFloorWith(Colour base, uint32_t seed, int variant) {
             break;
         }
         case 3: pebbles(img, makeRamp(rgb(120, 130, 150)), seed + 9, 5, 5, 5, 27, 27); break;
-        case 4: {  // a frost star
-            const Colour f = rgb(246, 252, 255);
-            for (int k = -8; k <= 8; ++k) {
-                img.set(16 + k, 16, f), img.set(16, 16 + k, f);
-                if (std::abs(k) < 6) img.set(16 + k, 16 + k, f), img.set(16 + k, 16 - k, f);
+        case 4: {  // rime feathers grown along a hairline in the ice
+            // Faint and one-sided, in the ice's own lights: a white star is
+            // the very sign of something to pick up.
+            const Colour rime = r[5];
+            for (int k = 0; k < 20; ++k) {
+                const int x = 6 + k, y = 24 - (k * 3) / 4;
+                img.set(x, y, mix(img.at(x, y), rime, 0.7));
+                if (k % 4 != 1 || k > 17) continue;
+                for (int j = 1; j <= 3 - k / 8; ++j) {
+                    img.set(x - j, y - j, mix(img.at(x - j, y - j), rime, 0.55));
+                    img.set(x + j, y + j / 2 + 1, mix(img.at(x + j, y + j / 2 + 1), rime, 0.45));
+                }
             }
             break;
         }

@@ -37,13 +37,18 @@ Image trainingFloor(int variant) {
             }
             break;
         }
-        case 3: {  // a chalk target marked on the ground
-            Mask ring = pen.circle(16, 16, 11) - pen.circle(16, 16, 9.6);
-            ring |= pen.circle(16, 16, 5.5) - pen.circle(16, 16, 4.2);
-            ring |= pen.circle(16, 16, 1.5);
+        case 3: {  // a target scratched into the dirt
+            // A groove with a lit lip below it, in the dirt's own colours: a
+            // bright ring would pass for something to pick up.
+            Mask ring = pen.circle(16, 16, 11) - pen.circle(16, 16, 9.8);
+            ring |= pen.circle(16, 16, 5.5) - pen.circle(16, 16, 4.4);
+            const Mask lip = ring.shifted(0, 1) - ring;
             for (int y = 0; y < kTile; ++y)
-                for (int x = 0; x < kTile; ++x)
-                    if (ring.at(x, y) && hashUnit(x, y, 9) > 0.15) img.set(x, y, mix(img.at(x, y), rgb(250, 246, 236), 0.8));
+                for (int x = 0; x < kTile; ++x) {
+                    if (hashUnit(x, y, 9) < 0.15) continue;
+                    if (ring.at(x, y)) img.set(x, y, shade(img.at(x, y), -0.22));
+                    else if (lip.at(x, y)) img.set(x, y, shade(img.at(x, y), 0.12));
+                }
             break;
         }
         default: {  // a puddle soaked into the dirt
