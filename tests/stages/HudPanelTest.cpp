@@ -1,7 +1,9 @@
-// The players' HUD on the stage backgrounds: wherever four players' gauges,
-// labels, counts and icons fall on a stage, the background under them is
-// plain panel, with no frame line or wall pattern running through them.
+// The HUD on the stage backgrounds: wherever four players' gauges, labels,
+// counts and icons fall on a stage, the background under them is plain
+// panel, with no frame line or wall pattern running through them; and the
+// wall under the clock and the lives row is quiet enough to read them on.
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -42,6 +44,21 @@ int channelGap(uint32_t a, uint32_t b) {
 
 class HudPanelTest : public StageTest {};
 
+// Every pixel drawn on the key-filled `hud`, and a pixel round it.
+std::vector<std::pair<int, int>> footprint(const plat::Surface& hud) {
+    std::vector<std::pair<int, int>> out;
+    for (int y = 0; y < hud.height(); ++y)
+        for (int x = 0; x < hud.width(); ++x) {
+            bool near = false;
+            for (int dy = -1; dy <= 1 && !near; ++dy)
+                for (int dx = -1; dx <= 1 && !near; ++dx)
+                    near = x + dx >= 0 && x + dx < hud.width() && y + dy >= 0 && y + dy < hud.height() &&
+                           hud.pixel(x + dx, y + dy) != plat::kKeyColour;
+            if (near) out.emplace_back(x, y);
+        }
+    return out;
+}
+
 TEST_F(HudPanelTest, FourPlayersHudsLieOnPlainPanelOnEveryStage) {
     for (const Stage& stage : kStages) {
         SCOPED_TRACE(stage.name);
@@ -66,30 +83,77 @@ TEST_F(HudPanelTest, FourPlayersHudsLieOnPlainPanelOnEveryStage) {
 
         // Everything the HUD drew, and a pixel round it, must lie on one
         // plain colour of the background.
+        const auto drawn = footprint(*hud);
+        ASSERT_GT(drawn.size(), 4u * 1000u) << "the HUD drew almost nothing";
         std::map<uint32_t, int> colours;
-        std::vector<std::pair<int, int>> footprint;
-        for (int y = 0; y < 480; ++y)
-            for (int x = 0; x < 640; ++x) {
-                bool near = false;
-                for (int dy = -1; dy <= 1 && !near; ++dy)
-                    for (int dx = -1; dx <= 1 && !near; ++dx)
-                        near = x + dx >= 0 && x + dx < 640 && y + dy >= 0 && y + dy < 480 &&
-                               hud->pixel(x + dx, y + dy) != plat::kKeyColour;
-                if (!near) continue;
-                footprint.emplace_back(x, y);
-                ++colours[back.pixel(x, y)];
-            }
-        ASSERT_GT(footprint.size(), 4u * 1000u) << "the HUD drew almost nothing";
+        for (const auto& [x, y] : drawn) ++colours[back.pixel(x, y)];
         uint32_t panel = 0;
         int most = 0;
         for (const auto& [colour, count] : colours)
             if (count > most) panel = colour, most = count;
         int off = 0;
-        for (const auto& [x, y] : footprint)
+        for (const auto& [x, y] : drawn)
             if (channelGap(back.pixel(x, y), panel) > 8) {
                 if (off++ < 3) ADD_FAILURE() << "the background is not plain under the HUD at " << x << "," << y;
             }
         EXPECT_EQ(off, 0);
+        level.cleanup();
+    }
+}
+
+TEST_F(HudPanelTest, ClockAndLivesRowStandOnQuietWallOnEveryStage) {
+    // The clock and its icon stand on the top-left of the field's border,
+    // the lives row on its top-right. Whatever the stage dresses its border
+    // with, the wall under them (and a pixel round them) must be plain
+    // enough for the digits and hearts to read on: its colours spread by
+    // no more than a calm texture's, so no ornament, crest or busy pattern
+    // shows there, not even peeking out beside a heart (the corner studs,
+    // crests and roof tiles that stood there spread 50 and more).
+    auto spread = [](const plat::Surface& ground, const std::vector<std::pair<int, int>>& pixels) {
+        double sum[3] = {}, squares[3] = {};
+        for (const auto& [x, y] : pixels)
+            for (int c = 0; c < 3; ++c) {
+                const double v = (ground.pixel(x, y) >> (16 - 8 * c)) & 255;
+                sum[c] += v, squares[c] += v * v;
+            }
+        double variance = 0;
+        for (int c = 0; c < 3; ++c) {
+            const double mean = sum[c] / pixels.size();
+            variance += squares[c] / pixels.size() - mean * mean;
+        }
+        return std::sqrt(std::max(0.0, variance));
+    };
+    for (const Stage& stage : kStages) {
+        SCOPED_TRACE(stage.name);
+        stage.load(level);
+        ASSERT_TRUE(level.backgroundImage && level.timerIcon && level.lifeIcon);
+        // the field as drawn before any actor: background, then every tile
+        auto ground = plat::Surface::create(640, 480);
+        level.backgroundImage->draw(*ground);
+        for (auto& tiles : level.tileLists)
+            for (GridObject& tile : tiles) tile.draw(*ground);
+
+        // The clock at its widest (every digit in each of its places) with
+        // its icon, and the four hearts of a fresh game, right to left
+        // from x 610 as the lives row draws them.
+        auto clock = plat::Surface::create(640, 480), lives = plat::Surface::create(640, 480);
+        clock->fill(0, 0, 640, 480, plat::kKeyColour);
+        lives->fill(0, 0, 640, 480, plat::kKeyColour);
+        for (int d = 0; d <= 9; ++d) {
+            level.clockText.setText(std::to_string(d % 6) + ":" + std::to_string(d % 6) + std::to_string(d));
+            level.clockText.draw(*clock);
+        }
+        level.timerIcon->draw(*clock);
+        for (int heart = 0; heart < 4; ++heart) {
+            level.lifeIcon->x = 610 - 20 * heart;
+            level.lifeIcon->y = 0;
+            level.lifeIcon->draw(*lives);
+        }
+        for (const auto& [what, hud] : {std::pair{"clock", clock.get()}, std::pair{"lives row", lives.get()}}) {
+            const auto under = footprint(*hud);
+            ASSERT_GT(under.size(), 500u) << what;
+            EXPECT_LE(spread(*ground, under), 32.0) << "the wall is busy under the " << what;
+        }
         level.cleanup();
     }
 }

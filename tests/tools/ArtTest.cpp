@@ -1,7 +1,8 @@
 // The generated pictures and filepaths.cfg: every section the game loads is
 // there, every frame file loads and is large enough, the animation keys are
 // usable, the font fits the longest lines, the HUD's counts stand clear of
-// their icons, no frame line crosses the credits, sprites keep the
+// their icons and of the bomb's spark, floor details are no brighter than
+// their floor, no frame line crosses the credits, sprites keep the
 // transparent key clean, and a second run writes the same bytes.
 #include <gtest/gtest.h>
 
@@ -479,6 +480,58 @@ TEST_F(ArtTest, CountDigitsStandClearOfTheirIcons) {
             EXPECT_EQ(touching, "") << "counts over " << name << " frame " << f + 1;
         }
     }
+
+    // Between the bomb count and the fire count, which starts on the fire
+    // icon 32 pixels on, lies the right of the bomb icon. A spark there, in
+    // the digits' rows, reads as a sign between the numbers ("1x1").
+    int top = 99, bottom = -1;
+    for (char digit : std::string("0123456789"))
+        for (int y = 0; y < strip[0]->height(); ++y)
+            for (int x = 0; x < cw; ++x)
+                if (ink(digit, x, y)) top = std::min(top, y), bottom = std::max(bottom, y);
+    ASSERT_LE(top, bottom);
+    auto bomb = framesOf(paths_, "bombpowerup");
+    for (size_t f = 0; f < bomb.size(); ++f) {
+        ASSERT_TRUE(bomb[f]);
+        std::string between;
+        for (int count = 0; count <= 99; ++count) {
+            const std::string text = std::to_string(count);
+            int end = 0;  // first column right of the count's ink
+            for (int y = top; y <= bottom; ++y)
+                for (int x = 0; x < 32; ++x)
+                    for (size_t i = 0; i < text.size(); ++i)
+                        if (ink(text[i], x - int(i) * advance, y)) end = std::max(end, x + 1);
+            int inGap = 0;
+            for (int y = top; y <= bottom; ++y)
+                for (int x = end; x < bomb[f]->width(); ++x) inGap += bomb[f]->pixel(x, y) != plat::kKeyColour;
+            if (inGap > 0) between += " " + text;
+        }
+        EXPECT_EQ(between, "") << "bombpowerup frame " << f + 1 << " draws between these bomb counts and the fire count";
+    }
+}
+
+TEST_F(ArtTest, FloorDetailsAreNoBrighterThanTheirFloor) {
+    // A floor detail lies flat in its floor's own colours; a marking
+    // clearly brighter than anything on the plain floor (a white ring, a
+    // white star) is the usual sign of something to pick up.
+    auto luma = [](uint32_t c) { return 0.299 * ((c >> 16) & 255) + 0.587 * ((c >> 8) & 255) + 0.114 * (c & 255); };
+    auto brightest = [&](const plat::Surface& s) {
+        double most = 0;
+        for (int y = 0; y < s.height(); ++y)
+            for (int x = 0; x < s.width(); ++x) most = std::max(most, luma(s.pixel(x, y)));
+        return most;
+    };
+    int details = 0;
+    for (const Section& s : paths_.sections) {
+        const std::string n = lower(s.name);
+        if (n.rfind("floordetail", 0) != 0) continue;
+        const std::string floor = "floortile" + n.substr(std::string("floordetail").size() + 1);
+        auto detail = framesOf(paths_, s.name), plain = framesOf(paths_, floor);
+        ASSERT_TRUE(!detail.empty() && detail[0] && !plain.empty() && plain[0]) << s.name << " / " << floor;
+        EXPECT_LE(brightest(*detail[0]), brightest(*plain[0]) + 6.0) << s.name << " is brighter than " << floor;
+        ++details;
+    }
+    EXPECT_GE(details, 30);
 }
 
 TEST_F(ArtTest, NoFrameLineCrossesTheCreditsColumn) {

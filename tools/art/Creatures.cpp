@@ -75,10 +75,11 @@ Image blob(Dir d, int phase) {
     double cx = 16, cy = 30.0 - h;
     Mask body = pen.ellipse(cx, cy, w, h) | pen.rect(int(cx - w + 2), int(cy), int(2 * w - 4), int(h));
     body &= pen.rect(0, 0, 32, 30);
-    pen.shaded(body, makeRamp(rgb(110, 190, 232)), soft(7.0));
+    // Deep glacier violet: a pale blue jelly would melt into the ice floors.
+    pen.shaded(body, makeRamp(rgb(98, 78, 196)), soft(7.0));
     // a brighter core seen through the jelly
     Shading core = soft(5.0, false, 0.1);
-    pen.shaded(pen.ellipse(cx + 1, cy + 2, w * 0.5, h * 0.45), makeRamp(rgb(170, 226, 246)), core);
+    pen.shaded(pen.ellipse(cx + 1, cy + 2, w * 0.5, h * 0.45), makeRamp(rgb(150, 170, 246)), core);
     // frost crystals on its crown
     const Ramp ice = makeRamp(rgb(226, 244, 255));
     double top = cy - h;
@@ -90,10 +91,10 @@ Image blob(Dir d, int phase) {
         for (int side = -1; side <= 1; side += 2) {
             int x = int(cx) + ex + side * 4 - (side < 0 ? 1 : 0);
             int y = int(cy) - 1;
-            img.fillRect(x, y, 2, 3, rgb(24, 40, 80));
+            img.fillRect(x, y, 2, 3, rgb(20, 14, 48));
             img.set(x, y, rgb(255, 255, 255));
         }
-        img.hline(int(cx) + ex - 2, int(cx) + ex + 1, int(cy) + 4, rgb(40, 70, 120));
+        img.hline(int(cx) + ex - 2, int(cx) + ex + 1, int(cy) + 4, rgb(40, 26, 90));
     }
     outline(img);
     return img;

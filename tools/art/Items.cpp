@@ -147,12 +147,15 @@ void fuse(Image& img, const Pts& rope, int sx, int sy, int frame) {
 // The pictures on the pads. `bob` lifts a picture a pixel on the middle
 // frames; each keeps the count corner clear at either height.
 void paintBomb(Image& img, int bob, int frame) {
+    // Low on the pad with a short fuse bent to the right: the HUD writes
+    // the bomb count left of it and the fire count right of it, and a spark
+    // up between the two would read as a sign between the numbers.
     Pen pen(img);
-    pen.shaded(pen.circle(19.5, 23.3 + bob, 6.5), makeRamp(rgb(50, 52, 74)), soft(8.0));
-    pen.flat(pen.ellipse(16.8, 20.4 + bob, 1.7, 1.2), rgb(220, 226, 246));
+    pen.shaded(pen.circle(16.5, 23.6 + bob, 6.2), makeRamp(rgb(50, 52, 74)), soft(8.0));
+    pen.flat(pen.ellipse(14, 20.9 + bob, 1.7, 1.2), rgb(220, 226, 246));
     const Pts cap = rotated({{-2.5, -1.5}, {2.5, -1.5}, {2.5, 1.5}, {-2.5, 1.5}}, -45, 0, 0);
-    pen.shaded(pen.poly(moved(cap, 24.2, 18.5 + bob)), makeRamp(rgb(170, 166, 176)), soft(1.2));
-    fuse(img, moved({{25, 16}, {25, 15}, {25, 14}, {26, 13}}, 0, bob), 27, 11 + bob, frame);
+    pen.shaded(pen.poly(moved(cap, 21.2, 19.2 + bob)), makeRamp(rgb(170, 166, 176)), soft(1.2));
+    fuse(img, moved({{23, 18}, {24, 18}, {25, 19}}, 0, bob), 27, 19 + bob, frame);
 }
 
 void paintFire(Image& img, int bob) {
@@ -260,9 +263,91 @@ Image powerup(int kind, int frame) {
     return img;
 }
 
+// ---- the help page's small pictures ---------------------------------------
+
+// Drawn at 16 x 16 rather than halved from the field's pictures, whose
+// plates would fill a halved picture and leave each thing on it a few
+// pixels: there dynamite and the two missiles looked alike. Each stands on
+// a thin plate of its powerup's colour.
+Image badge(int kind) {
+    const Colour plates[8] = {rgb(56, 82, 170),  rgb(204, 76, 40),  rgb(112, 78, 56), rgb(38, 120, 106),
+                              rgb(104, 54, 134), rgb(220, 168, 48), rgb(226, 226, 234), rgb(112, 114, 134)};
+    Image img(16, 16);
+    Pen pen(img);
+    pen.shaded(pen.roundRect(1, 11, 14, 4, 1.5), makeRamp(plates[kind]), soft(1.5));
+    const Colour hot = rgb(255, 250, 210), warm = rgb(255, 200, 60);
+    auto spark = [&](int x, int y) {
+        img.set(x, y, hot);
+        img.set(x - 1, y, warm), img.set(x + 1, y, warm), img.set(x, y - 1, warm), img.set(x, y + 1, warm);
+    };
+    // a rocket climbing from the lower left to the upper right, as on the
+    // field's plates
+    auto rocket = [&](Colour body, Colour dark) {
+        auto along = [](Pts pts) { return moved(rotated(pts, -45, 0, 0), 9, 6.5); };
+        pen.shaded(pen.poly(along({{-5, -1.8}, {2.5, -1.8}, {6, 0}, {2.5, 1.8}, {-5, 1.8}})), makeRamp(body), soft(1.5));
+        pen.flat(pen.poly(along({{2.5, -1.8}, {6, 0}, {2.5, 1.8}})), dark);
+        // fins and exhaust over the tail, light enough to show on the plate
+        pen.flat(pen.poly(along({{-5.5, -3.8}, {-3, -1.5}, {-5, -1.5}})) | pen.poly(along({{-5.5, 3.8}, {-3, 1.5}, {-5, 1.5}})),
+                 rgb(200, 196, 206));
+        pen.flat(pen.poly(along({{-8.5, 0}, {-5, -1.4}, {-5, 1.4}})), rgb(255, 190, 60));
+        const auto tip = along({{-6, 0}});
+        img.set(int(tip[0].first), int(tip[0].second), rgb(255, 250, 210));
+    };
+    switch (kind) {
+        case 0:  // a bomb with its fuse lit
+            pen.shaded(pen.circle(7, 8.5, 4.6), makeRamp(rgb(50, 52, 74)), soft(6.0));
+            img.set(5, 6, rgb(220, 226, 246));
+            pen.shaded(pen.rect(9, 3, 3, 2), makeRamp(rgb(170, 166, 176)), soft(1.0));
+            img.set(12, 2, rgb(214, 190, 140));
+            spark(13, 1);
+            break;
+        case 1: {  // a flame
+            pen.shaded(pen.poly({{8, 0}, {11, 4}, {13, 8}, {12, 12}, {8, 13}, {4, 12}, {3, 8}, {5, 5}, {6, 7}}),
+                       makeRamp(rgb(236, 80, 30)), soft(2.0));
+            pen.shaded(pen.poly({{8, 5}, {10, 8}, {10, 11}, {8, 12}, {6, 11}, {6, 9}}), makeRamp(rgb(255, 190, 50)),
+                       soft(1.5, false));
+            img.set(8, 10, rgb(255, 250, 210));
+            break;
+        }
+        case 2:  // three sticks of dynamite, upright, bound, a fuse lit
+            for (int k = 0; k < 3; ++k) pen.shaded(pen.rect(3 + k * 3, k == 1 ? 4 : 5, 3, k == 1 ? 9 : 8), makeRamp(rgb(210, 50, 44)), soft(1.0));
+            pen.flat(pen.rect(3, 8, 9, 2), rgb(232, 204, 124));
+            img.set(8, 3, rgb(214, 190, 140)), img.set(9, 2, rgb(214, 190, 140));
+            spark(11, 1);
+            break;
+        case 3: rocket(rgb(80, 190, 100), rgb(40, 96, 56)); break;
+        case 4: {  // the red rocket in the rings of a target
+            const Colour c = rgb(255, 246, 200);
+            pen.flat(pen.circle(12, 3.5, 3.8) - pen.circle(12, 3.5, 2.7), c);
+            rocket(rgb(220, 52, 46), rgb(120, 36, 40));
+            break;
+        }
+        case 5: {  // a boot
+            const Mask boot = pen.poly({{9, 1}, {14, 1}, {14, 12}, {3, 12}, {2, 10}, {5, 8}, {9, 7}});
+            pen.shaded(boot, makeRamp(rgb(204, 146, 80)), soft(1.5));
+            pen.flat(pen.rect(2, 11, 13, 1) & boot, rgb(110, 66, 40));
+            pen.shaded(pen.rect(9, 1, 6, 2), makeRamp(rgb(120, 74, 44)), soft(1.0));
+            break;
+        }
+        case 6:  // a medikit
+            pen.shaded(pen.rect(6, 2, 5, 2) - pen.rect(7, 3, 3, 1), makeRamp(rgb(120, 116, 136)), soft(1.0));
+            pen.shaded(pen.roundRect(2, 4, 13, 9, 1.5), makeRamp(rgb(214, 44, 52)), soft(1.5));
+            pen.flat(pen.rect(7, 5, 3, 7) | pen.rect(5, 7, 7, 3), rgb(246, 244, 248));
+            break;
+        default:  // a sledgehammer, head down
+            pen.shaded(pen.rect(9, 1, 2, 8), makeRamp(rgb(170, 112, 62)), soft(1.0));
+            pen.shaded(pen.roundRect(4, 8, 11, 5, 1.2), makeRamp(rgb(186, 190, 206)), soft(1.5));
+            break;
+    }
+    outline(img);
+    return img;
+}
+
 }  // namespace
 
 Image powerupIcon(int kind, int frame) { return powerup(kind % 8, frame); }
+
+Image powerupBadge(int kind) { return badge(kind % 8); }
 
 Image bombPicture(int frame) {
     const double r[4] = {9.5, 10.2, 10.8, 10.2}, cy[4] = {18, 17.6, 17.3, 17.6};

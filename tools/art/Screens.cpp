@@ -111,13 +111,9 @@ Image helpBackground() {
     panel(img, 6, 4, 628, 236, rgb(34, 20, 30), rgb(190, 120, 70));
     // tall enough for the last key line (y 424, 16 px high)
     panel(img, 6, 252, 628, 196, rgb(30, 22, 36), rgb(150, 120, 170));
-    // the powerups beside the lines that explain them, in the page's order;
-    // raised a little, as their pictures sit low in the cell
+    // the powerups beside the lines that explain them, in the page's order
     const int kinds[8] = {2, 3, 4, 5, 0, 1, 6, 7};
-    for (int k = 0; k < 8; ++k) {
-        Image icon = powerupIcon(kinds[k], 0).halved();
-        img.blit(icon, 27, 10 + 23 * (k + 1) - 3);
-    }
+    for (int k = 0; k < 8; ++k) img.blit(powerupBadge(kinds[k]), 27, 10 + 23 * (k + 1) - 2);
     return img;
 }
 

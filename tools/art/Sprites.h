@@ -31,6 +31,8 @@ Image makeIcon();
 Image playerStanding(int player, Dir d);  // player 1 to 4
 Image powerupIcon(int kind, int frame);   // kinds in powerup order: bomb, fire, dynamite, missile,
                                           // homing missile, kick, health, hammer
+// The same powerups as 16 x 16 pictures for the help page's list.
+Image powerupBadge(int kind);
 Image bombPicture(int frame);
 
 // The title lettering, drawn with flames licking up behind it.

@@ -18,7 +18,8 @@ struct Theme {
     Fill wallTop, wallFace;                  // the border ring's surfaces
     Ramp rim;                                // and the light on its edges
     // Dresses a border piece; `ornament` counts the decorated pieces beside
-    // a corner (0 for a plain one).
+    // a corner (0 for a plain one). The two top corners, under the clock
+    // and the lives row, are never dressed.
     std::function<void(Image&, Edge, int)> dress;
 };
 

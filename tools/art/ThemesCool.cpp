@@ -104,16 +104,18 @@ Theme techTheme() {
         plate(img, wall, 421);
         img.hline(0, 31, 15, wall[1]);
         img.hline(0, 31, 16, wall[4]);
+        hush(img, 0.5);
     };
     t.wallFace = [wall](Image& img) {
         img.fill(wall[2]);
-        for (int y = 19; y < 23; ++y)
+        const int top = kWallFaceTop + 1;
+        for (int y = top; y < top + 4; ++y)
             for (int x = 0; x < 32; ++x) img.set(x, y, ((x + y) / 3) % 2 ? rgb(236, 184, 40) : rgb(36, 34, 40));
-        img.hline(0, 31, 26, wall[4]);
-        img.hline(0, 31, 27, wall[3]);
-        img.hline(0, 31, 28, wall[1]);
-        img.set(8, 24, rgb(90, 220, 240));
-        img.set(24, 24, rgb(255, 80, 60));
+        img.hline(0, 31, top + 6, wall[4]);
+        img.hline(0, 31, top + 7, wall[3]);
+        img.hline(0, 31, top + 8, wall[1]);
+        img.set(8, top + 5, rgb(90, 220, 240));
+        img.set(24, top + 5, rgb(255, 80, 60));
     };
     t.rim = makeRamp(rgb(110, 120, 146));
     t.dress = [](Image& img, Edge e, int) {
@@ -238,11 +240,13 @@ Theme templeTheme() {
         Pen pen(img);
         for (int k = 0; k < 4; ++k) pen.shaded(pen.rect(k * 8 + 1, 0, 6, 32), tile, soft(3.0));
         for (int y = 7; y < 32; y += 8) img.hline(0, 31, y, tile[0]);
+        hush(img, 0.45);
     };
     t.wallFace = [plaster](Image& img) {
         img.fill(plaster[3]);
-        for (int x = 0; x < 32; ++x) img.set(x, 18, rgb(60, 44, 36)), img.set(x, 19, rgb(90, 64, 48)), img.set(x, 29, rgb(60, 44, 36));
-        for (int x = 7; x < 32; x += 16) img.vline(x, 18, 31, rgb(90, 64, 48));
+        const int top = kWallFaceTop + 1;
+        for (int x = 0; x < 32; ++x) img.set(x, top, rgb(60, 44, 36)), img.set(x, top + 1, rgb(90, 64, 48)), img.set(x, 29, rgb(60, 44, 36));
+        for (int x = 7; x < 32; x += 16) img.vline(x, top, 31, rgb(90, 64, 48));
     };
     t.rim = makeRamp(rgb(110, 80, 60));
     t.dress = [](Image& img, Edge e, int ornament) {
@@ -254,14 +258,20 @@ Theme templeTheme() {
             pen.shaded(pen.roundRect(9, 12, 14, 14, 2.0), makeRamp(rgb(150, 150, 150)), soft(2.0));
             pen.shaded(pen.poly({{5, 13}, {16, 4}, {27, 13}}), makeRamp(rgb(130, 130, 136)), soft(2.0));
             pen.shaded(pen.rect(13, 16, 6, 6), makeRamp(rgb(255, 200, 90)), soft(2.0, true, 0.2));
-        } else if (ornament == 1 || ornament == 3) {
+        }
+        // Along the top wall the ornaments hang on its face, below the roof
+        // where the clock and the lives row are written.
+        const bool top = e == Edge::Top;
+        if (ornament == 1 || ornament == 3) {
             // a gold crest fitting beside the corner
-            pen.shaded(pen.circle(16, e == Edge::Top ? 9 : 16, 5), gold, soft(3.0));
-            pen.flat(pen.circle(16, e == Edge::Top ? 9 : 16, 2), rgb(140, 40, 36));
+            const double cy = top ? kWallFaceTop + 5.5 : 16, r = top ? 4.5 : 5;
+            pen.shaded(pen.circle(16, cy, r), gold, soft(3.0));
+            pen.flat(pen.circle(16, cy, 2), rgb(140, 40, 36));
         } else if (ornament == 2 || ornament == 4) {
             // a red beam end one further along
-            pen.shaded(pen.roundRect(10, e == Edge::Top ? 4 : 10, 12, 10, 2.0), makeRamp(rgb(190, 50, 40)), soft(2.0));
-            pen.flat(pen.rect(12, e == Edge::Top ? 8 : 14, 8, 1), gold[4]);
+            const int y = top ? kWallFaceTop + 1 : 10, h = top ? 9 : 10;
+            pen.shaded(pen.roundRect(10, y, 12, h, 2.0), makeRamp(rgb(190, 50, 40)), soft(2.0));
+            pen.flat(pen.rect(12, y + h / 2 - 1, 8, 1), gold[4]);
         }
     };
     return t;
@@ -286,9 +296,10 @@ Image iceFloorWith(Colour base, uint32_t seed, int variant) {
     Pen pen(img);
     switch (variant) {
         case 1: {  // powder snow blown over the ice
-            // Thin, flat and ragged, with the ice showing through: a domed
-            // white lump would pass for one of the snow blocks.
-            const Colour powder = rgb(240, 246, 252);
+            // Thin, flat and ragged, no whiter than the ice's own polish and
+            // with the ice showing through: a domed white lump would pass
+            // for one of the snow blocks.
+            const Colour powder = r[5];
             for (int y = 0; y < kTile; ++y)
                 for (int x = 0; x < kTile; ++x) {
                     const double dx = (x - 15.5) / 15.0, dy = (y - 15.5) / 11.0;
@@ -311,11 +322,18 @@ Image iceFloorWith(Colour base, uint32_t seed, int variant) {
             break;
         }
         case 3: pebbles(img, makeRamp(rgb(120, 130, 150)), seed + 9, 5, 5, 5, 27, 27); break;
-        case 4: {  // a frost star
-            const Colour f = rgb(246, 252, 255);
-            for (int k = -8; k <= 8; ++k) {
-                img.set(16 + k, 16, f), img.set(16, 16 + k, f);
-                if (std::abs(k) < 6) img.set(16 + k, 16 + k, f), img.set(16 + k, 16 - k, f);
+        case 4: {  // rime feathers grown along a hairline in the ice
+            // Faint and one-sided, in the ice's own lights: a white star is
+            // the very sign of something to pick up.
+            const Colour rime = r[5];
+            for (int k = 0; k < 20; ++k) {
+                const int x = 6 + k, y = 24 - (k * 3) / 4;
+                img.set(x, y, mix(img.at(x, y), rime, 0.7));
+                if (k % 4 != 1 || k > 17) continue;
+                for (int j = 1; j <= 3 - k / 8; ++j) {
+                    img.set(x - j, y - j, mix(img.at(x - j, y - j), rime, 0.55));
+                    img.set(x + j, y + j / 2 + 1, mix(img.at(x + j, y + j / 2 + 1), rime, 0.45));
+                }
             }
             break;
         }
@@ -382,7 +400,7 @@ Fill rockFace(Colour rock) {
         // icicles along the top of the face
         for (int x = 1; x < 32; x += 4) {
             int len = 2 + (x * 7) % 5;
-            for (int k = 0; k < len; ++k) img.set(x, 18 + k, rgb(226, 244, 255));
+            for (int k = 0; k < len; ++k) img.set(x, kWallFaceTop + 1 + k, rgb(226, 244, 255));
         }
     };
 }

@@ -37,13 +37,18 @@ Image trainingFloor(int variant) {
             }
             break;
         }
-        case 3: {  // a chalk target marked on the ground
-            Mask ring = pen.circle(16, 16, 11) - pen.circle(16, 16, 9.6);
-            ring |= pen.circle(16, 16, 5.5) - pen.circle(16, 16, 4.2);
-            ring |= pen.circle(16, 16, 1.5);
+        case 3: {  // a target scratched into the dirt
+            // A groove with a lit lip below it, in the dirt's own colours: a
+            // bright ring would pass for something to pick up.
+            Mask ring = pen.circle(16, 16, 11) - pen.circle(16, 16, 9.8);
+            ring |= pen.circle(16, 16, 5.5) - pen.circle(16, 16, 4.4);
+            const Mask lip = ring.shifted(0, 1) - ring;
             for (int y = 0; y < kTile; ++y)
-                for (int x = 0; x < kTile; ++x)
-                    if (ring.at(x, y) && hashUnit(x, y, 9) > 0.15) img.set(x, y, mix(img.at(x, y), rgb(250, 246, 236), 0.8));
+                for (int x = 0; x < kTile; ++x) {
+                    if (hashUnit(x, y, 9) < 0.15) continue;
+                    if (ring.at(x, y)) img.set(x, y, shade(img.at(x, y), -0.22));
+                    else if (lip.at(x, y)) img.set(x, y, shade(img.at(x, y), 0.12));
+                }
             break;
         }
         default: {  // a puddle soaked into the dirt
@@ -133,7 +138,10 @@ Theme trainingTheme() {
     t.solid2 = palisade;
     t.breakable = hayBale;
     const Ramp stone = makeRamp(rgb(150, 144, 134));
-    t.wallTop = [stone](Image& img) { paving(img, stone, 61, 16, 16, true, stone[1]); };
+    t.wallTop = [stone](Image& img) {
+        paving(img, stone, 61, 16, 16, true, stone[1]);
+        hush(img, 0.5);
+    };
     t.wallFace = [stone](Image& img) { bricks(img, stone, 67, 16, 7, stone[1]); };
     t.rim = stone;
     t.dress = [](Image& img, Edge e, int) {
@@ -253,7 +261,10 @@ Theme courtyardTheme() {
     t.solid2 = pedestal;
     t.breakable = amphora;
     const Ramp stone = makeRamp(rgb(214, 206, 194)), plaster = makeRamp(rgb(176, 54, 44));
-    t.wallTop = [stone](Image& img) { paving(img, stone, 231, 16, 8, true, stone[1]); };
+    t.wallTop = [stone](Image& img) {
+        paving(img, stone, 231, 16, 8, true, stone[1]);
+        hush(img, 0.4);
+    };
     t.wallFace = [plaster](Image& img) {
         img.fill(plaster[3]);
         // a meander band in the frieze
@@ -346,14 +357,20 @@ const Ramp& sandstone() {
     return r;
 }
 
+// A squared sandstone block standing on the sand: a lit top edge, a deep
+// coursed face in shade and a shadow cast on the sand beside it. With the
+// walls' flat sandstone alone it would lie on the sand like a floor slab.
 Image sandBlock() {
-    auto top = [](Image& img) {
-        paving(img, sandstone(), 321, 32, 32, false, sandstone()[1]);
+    const Ramp stone = makeRamp(rgb(196, 138, 84)), faceStone = makeRamp(rgb(118, 74, 50));
+    auto top = [&](Image& img) {
+        paving(img, stone, 321, 32, 32, false, stone[1]);
         Pen pen(img);
-        pen.flat(pen.line(8, 8, 14, 12, 1.0), sandstone()[2]);
+        pen.flat(pen.line(7, 6, 13, 10, 1.0), stone[2]);
     };
-    auto face = [](Image& img) { bricks(img, sandstone(), 323, 16, 6, sandstone()[1]); };
-    return raisedBlock(top, face, 10);
+    auto face = [&](Image& img) { bricks(img, faceStone, 323, 14, 5, faceStone[1]); };
+    Image obj = blank();
+    obj.blit(raisedBlock(top, face, 11, 28), 1, 0);
+    return standing(desertFloor(0), obj);
 }
 
 Image sandWall() {
@@ -383,16 +400,20 @@ Theme desertTheme() {
     t.solid = sandBlock;
     t.solid2 = sandWall;
     t.breakable = clayPot;
-    t.wallTop = [](Image& img) { paving(img, sandstone(), 341, 16, 16, true, sandstone()[1]); };
+    t.wallTop = [](Image& img) {
+        paving(img, sandstone(), 341, 16, 16, true, sandstone()[1]);
+        hush(img, 0.4);
+    };
     t.wallFace = [](Image& img) { bricks(img, sandstone(), 343, 12, 6, sandstone()[1]); };
     t.rim = sandstone();
     t.dress = [](Image& img, Edge e, int) {
         Pen pen(img);
-        // crenellations along the fortress wall
-        if (e == Edge::Top || e == Edge::Bottom) {
-            for (int x = 2; x < 32; x += 16) {
-                pen.shaded(pen.rect(x, e == Edge::Top ? 3 : 8, 10, 10), sandstone(), soft(1.5));
-            }
+        // crenellations along the fortress wall, but for the top wall, on
+        // which the clock is written
+        if (e == Edge::Top) {
+            return;
+        } else if (e == Edge::Bottom) {
+            for (int x = 2; x < 32; x += 16) pen.shaded(pen.rect(x, 8, 10, 10), sandstone(), soft(1.5));
         } else if (e == Edge::Left || e == Edge::Right) {
             for (int y = 2; y < 32; y += 16) pen.shaded(pen.rect(11, y, 10, 10), sandstone(), soft(1.5));
         } else {
@@ -521,6 +542,7 @@ Theme palaceTheme() {
                 double cx = k * 8 + (row % 2) * 4 + 4, cy = row * 8 + 2;
                 pen.shaded(pen.ellipse(cx, cy, 4.2, 6.5), roof, soft(3.0));
             }
+        hush(img, 0.3);
     };
     t.wallFace = [wall](Image& img) {
         img.fill(wall[3]);

@@ -112,6 +112,18 @@ void plate(Image& img, const Ramp& r, uint32_t seed, int inset) {
         }
 }
 
+void hush(Image& img, double keep) {
+    double r = 0, g = 0, b = 0;
+    int n = 0;
+    for (Colour c : img.pixels())
+        if (c != kKey) r += red(c), g += green(c), b += blue(c), ++n;
+    if (n == 0) return;
+    const Colour mean = rgb(int(std::lround(r / n)), int(std::lround(g / n)), int(std::lround(b / n)));
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.solid(x, y)) img.set(x, y, mix(mean, img.at(x, y), keep));
+}
+
 void pebbles(Image& img, const Ramp& r, uint32_t seed, int count, int x0, int y0, int x1, int y1) {
     Rng rng(seed);
     Pen pen(img);
@@ -130,28 +142,28 @@ void pebbles(Image& img, const Ramp& r, uint32_t seed, int count, int x0, int y0
     }
 }
 
-Image raisedBlock(const Fill& top, const Fill& face, int faceH) {
-    Image out(kTile, kTile);
+Image raisedBlock(const Fill& top, const Fill& face, int faceH, int size) {
+    Image out(size, size);
     Image t(kTile, kTile), f(kTile, kTile);
     top(t);
     face(f);
-    int split = kTile - faceH;
-    for (int y = 0; y < kTile; ++y)
-        for (int x = 0; x < kTile; ++x) out.set(x, y, y < split ? t.at(x, y) : f.at(x, y));
+    const int split = size - faceH, last = size - 1;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) out.set(x, y, y < split ? t.at(x, y) : f.at(x, y));
     // the edge where top meets face catches the light; the face darkens downward
-    for (int x = 0; x < kTile; ++x) {
+    for (int x = 0; x < size; ++x) {
         out.set(x, split - 1, shade(out.at(x, split - 1), 0.35));
         out.set(x, split, shade(out.at(x, split), -0.55));
-        out.set(x, kTile - 1, shade(out.at(x, kTile - 1), -0.6));
+        out.set(x, last, shade(out.at(x, last), -0.6));
     }
     for (int y = 0; y < split; ++y) {
         out.set(0, y, shade(out.at(0, y), 0.25));
-        out.set(kTile - 1, y, shade(out.at(kTile - 1, y), -0.45));
+        out.set(last, y, shade(out.at(last, y), -0.45));
     }
-    for (int y = split; y < kTile; ++y) {
-        out.set(kTile - 1, y, shade(out.at(kTile - 1, y), -0.35));
+    for (int y = split; y < size; ++y) {
+        out.set(last, y, shade(out.at(last, y), -0.35));
         double t2 = double(y - split) / std::max(1, faceH);
-        for (int x = 0; x < kTile - 1; ++x) out.set(x, y, shade(out.at(x, y), -0.18 * t2));
+        for (int x = 0; x < last; ++x) out.set(x, y, shade(out.at(x, y), -0.18 * t2));
     }
     return out;
 }
@@ -163,7 +175,7 @@ Image wallTile(Edge e, const Fill& top, const Fill& face, const Ramp& rim) {
         case Edge::Top: {
             Image f(kTile, kTile);
             face(f);
-            const int split = 18;
+            const int split = kWallFaceTop;
             for (int y = split; y < kTile; ++y)
                 for (int x = 0; x < kTile; ++x) {
                     double t = double(y - split) / (kTile - split);

@@ -12,6 +12,11 @@ namespace art {
 
 constexpr int kTile = 32;
 
+// The first row of a top wall's face. Above it lies the wall's upper
+// surface, where the clock and the lives row are drawn: their digits and
+// hearts end on row 17, so the rim between surface and face runs below them.
+constexpr int kWallFaceTop = 20;
+
 // Fills the whole image with shades 2..4 of the ramp by repeating noise.
 void noiseFill(Image& img, const Ramp& r, uint32_t seed, double cell, int lo = 2, int hi = 4);
 
@@ -31,13 +36,18 @@ void plate(Image& img, const Ramp& r, uint32_t seed, int inset = 0);
 // Bevelled rectangle: base fill, light top-left rim, dark bottom-right rim.
 void bevel(Image& img, int x, int y, int w, int h, const Ramp& r, int depth = 1);
 
+// Pulls every drawn pixel toward the image's mean colour, keeping `keep`
+// of its difference: a texture as calm as a wall the HUD is written on.
+void hush(Image& img, double keep);
+
 // Scatter of small shaded pebbles.
 void pebbles(Image& img, const Ramp& r, uint32_t seed, int count, int x0 = 2, int y0 = 2, int x1 = 29, int y1 = 29);
 
 // A raised block: `top` drawn over the upper part, `face` below it, with a
-// dark edge where they meet; the face is `faceH` pixels high.
+// dark edge where they meet; the face is `faceH` pixels high. The block is
+// `size` pixels square, cut from the top-left of the two 32 x 32 fills.
 using Fill = std::function<void(Image&)>;
-Image raisedBlock(const Fill& top, const Fill& face, int faceH);
+Image raisedBlock(const Fill& top, const Fill& face, int faceH, int size = kTile);
 
 enum class Edge { Top, Left, Right, Bottom, TopLeft, TopRight, BottomLeft, BottomRight };
 

@@ -10,7 +10,9 @@ namespace art {
 
 Image themeWall(const Theme& t, Edge e, int ornament) {
     Image img = wallTile(e, t.wallTop, t.wallFace, t.rim);
-    if (t.dress) t.dress(img, e, ornament);
+    // The clock stands on the top-left corner and the lives row on the
+    // top-right one, so those two stay plain wall.
+    if (t.dress && e != Edge::TopLeft && e != Edge::TopRight) t.dress(img, e, ornament);
     return img;
 }
 
