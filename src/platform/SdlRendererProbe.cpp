@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <thread>
 
@@ -46,6 +47,10 @@ constexpr auto kProbeLimit = std::chrono::seconds(3);
 }
 
 RendererKind probeInChild() {
+    // The child inherits every stdio buffer, and a library it starts may
+    // flush them all (D-Bus does before it launches its daemon): the log
+    // lines buffered so far would then be written twice.
+    std::fflush(nullptr);
     const pid_t child = fork();
     if (child < 0) return RendererKind::Unknown;
     if (child == 0) probeAndExit();
