@@ -85,12 +85,13 @@ bool writeContent(int fd, const std::string& bytes, const struct stat* old) {
 
 // Makes the rename itself durable: until the folder is on disk, a power cut
 // may bring back the old file, or no file where there was none. A folder we
-// may not open, or a file system that cannot flush one, leaves nothing more
-// to do; a flush that fails (an I/O error, a full disk) leaves the new file
+// may not read, or a file system that cannot flush one, leaves nothing more
+// to do; a folder that cannot be opened for another reason (no descriptor
+// left) or a flush that fails (an I/O error, a full disk) leaves the new file
 // in place but not known to survive, which is no success.
 bool flushFolder(const std::string& path) {
     const int dir = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir < 0) return true;
+    if (dir < 0) return errno == EACCES || errno == EPERM;
     const bool ok = flush(dir) == 0 || errno == EINVAL || errno == EROFS;
     ::close(dir);
     return ok;

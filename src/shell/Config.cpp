@@ -262,8 +262,8 @@ void loadConfig() {
     readInt("input", "lastUsedDI", lastUsedDI);
 
     readInt("player", "missileIntervalTime", missileIntervalTime, kWait);
-    // Any count works: none or fewer make the powerup give no shot.
-    readInt("player", "maxMissiles", maxMissiles);
+    // Any count works; none makes the powerup give no shot.
+    readInt("player", "maxMissiles", maxMissiles, kMissileCount);
     readTenths("player", "minPlayerSpeed", minPlayerSpeed, kSpeed);
     readTenths("player", "maxPlayerSpeed", maxPlayerSpeed, kSpeed);
     // The PLAYER SPEED item runs from the one to the other.

@@ -109,6 +109,8 @@ constexpr SettingRange kMissiles{0, 100};        // the MAX MISSILES item's boun
 constexpr SettingRange kHealth{1, 500};          // the HEALTH item's bounds
 // A player starts alive, and a damage step from 1 cannot overflow.
 constexpr SettingRange kStartingHealth{1, INT_MAX};
+// Fewer than none would show as a count on the HUD and give no shot anyway.
+constexpr SettingRange kMissileCount{0, INT_MAX};
 constexpr SettingRange kBombs{1, 20};            // the STARTING BOMBS and BOMB POWER items' bounds
 constexpr SettingRange kMomentum{0, 1000};       // ms of sliding on
 constexpr SettingRange kPercent{0, 100};         // drop chance and kind boundaries

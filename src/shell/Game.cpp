@@ -166,26 +166,21 @@ void Game::update() {
     }
     if (state != kStatePlaying) return;
 
-    if (escapeDown(gameInput)) {
-        if (!escapeHeld) {
-            escapeHeld = true;
-            // While the level shows a result (won, draw, life lost) Escape
-            // only sets the latch.
-            if (level.state == kLevelRunning) togglePause();
-        }
-        // Pausing has handed the keyboard to the menu already.
-        if (!paused) playHadKeys = true;
-        return;
-    }
-
-    escapeHeld = false;
+    const bool escape = escapeDown(gameInput);
+    // While the level shows a result (won, draw, life lost) Escape only
+    // sets the latch.
+    if (escape && !escapeHeld && level.state == kLevelRunning) togglePause();
+    escapeHeld = escape;
     if (paused) {
-        // Enter chooses on the pause page, so the level must not see it.
+        // Enter chooses on the pause page, so the level must not see it. The
+        // Escape that paused waits among the menu's held keys, so a key
+        // pressed while it is still down acts at once.
         menuInput();
         waitEnterRelease = true;
         return;
     }
     playHadKeys = true;
+    if (escape) return;
     if (!waitEnterRelease) {
         level.handleInput(&gameInput);
     } else if (!enterDown(gameInput)) {

@@ -236,8 +236,8 @@ TEST_F(PauseMenuTest, ExitLeavesALevelForTheStartPageAndAnArenaForTheArenaList) 
 // they are released: the walk that goes on into the pause box (Down would
 // move the cursor to EXIT, and player 1's bomb key Enter would then leave
 // the stage), and a direction held as a stage ends. Only those keys wait:
-// player 2's walk does not lock player 1 out of the pause box, nor is an
-// Enter pressed before the Escape that paused is let go lost.
+// player 2's walk does not lock player 1 out of the pause box, nor is a
+// key pressed before the Escape that paused is let go lost.
 TEST_F(PauseMenuTest, KeysHeldWhenPlayHandsOverToTheMenuWaitForTheirRelease) {
     for (bool windowMode : {false, true}) {
         SCOPED_TRACE(windowMode ? "window messages" : "keyboard device");
@@ -278,9 +278,13 @@ TEST_F(PauseMenuTest, KeysHeldWhenPlayHandsOverToTheMenuWaitForTheirRelease) {
         playUntilRunning();
         press(DIK_ESCAPE);
         ASSERT_TRUE(game->paused);
+        tap(DIK_DOWN);  // while the Escape that paused is still down
+        EXPECT_EQ(selectedLabel(), "EXIT");
+        tap(DIK_UP);
         press(DIK_RETURN);
-        release(DIK_ESCAPE);
         ASSERT_FALSE(game->paused);  // RESUME
+        release(DIK_ESCAPE);
+        ASSERT_FALSE(game->paused);
         release(DIK_RETURN);
 
         press(kDikW);  // player 2 walks up

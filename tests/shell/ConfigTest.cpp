@@ -163,7 +163,7 @@ TEST_F(ConfigTest, ReadsEachKindOfValueAndBringsItIntoRange) {
     EXPECT_FLOAT_EQ(minPlayerSpeed, 1.0f);  // empty: as if missing
     EXPECT_EQ(maxHealth, 1);                // present but not a number: 0, raised to 1
     EXPECT_EQ(playerIceMomentum, 0);
-    EXPECT_EQ(maxMissiles, -3);  // no menu bounds it, and it breaks nothing
+    EXPECT_EQ(maxMissiles, 0);  // no menu bounds it; fewer than none means none
     EXPECT_FLOAT_EQ(multiplayerPlayerSpeed, 4.1f);
     EXPECT_EQ(multiplayerMaxMissiles, 0);
     EXPECT_EQ(multiplayerMaxHealth, 500);
