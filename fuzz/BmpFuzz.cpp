@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     // 2048 x 2048 pixels, a file must not promise one far beyond what its
     // bytes can describe.
     const uint64_t pixels = uint64_t(image->width()) * uint64_t(image->height());
-    check(pixels <= uint64_t(2048) * 2048 || pixels <= uint64_t(size) * 256,
+    check(pixels <= plat::kMaxSparseRlePixels || pixels <= uint64_t(size) * 256,
           "an image far larger than its file loaded");
 
     // Drawn around the corners of a small target, as sprites are.

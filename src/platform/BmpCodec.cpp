@@ -1,12 +1,11 @@
 #include "platform/BmpCodec.h"
 
+#include "platform/Surface.h"
+
 namespace plat::internal {
 namespace {
 
 constexpr uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitfields = 3;
-// A run-length canvas of up to this many pixels (2048 x 2048, 16 MB once
-// decoded) loads whatever the size of its data.
-constexpr uint64_t kMaxSparseRlePixels = uint64_t(2048) * 2048;
 
 uint32_t le16(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8; }
 uint32_t le32(const uint8_t* p) {

@@ -20,7 +20,7 @@ struct BmpInfo {
 
 // True when the file's headers describe an image that a decoder can read
 // without running past the data: known header and compression, sane sizes
-// (a run-length canvas beyond 2048 x 2048 in proportion to its data),
+// (a run-length canvas beyond kMaxSparseRlePixels in proportion to its data),
 // palette and pixel data inside the file. Otherwise *error says why.
 bool checkBmp(const uint8_t* data, std::size_t size, BmpInfo* info, std::string* error);
 

@@ -15,6 +15,11 @@ namespace plat {
 
 constexpr uint32_t kKeyColour = 0x0000FF00;  // pure green: skipped by keyed blits
 
+// A run-length .bmp canvas of up to this many pixels (2048 x 2048, 16 MB
+// once decoded) loads whatever the size of its data: line ends and deltas
+// may leave any of it blank. A larger one must be in proportion to its data.
+constexpr uint64_t kMaxSparseRlePixels = uint64_t(2048) * 2048;
+
 inline constexpr uint32_t rgb(int r, int g, int b) {
     return (uint32_t(r & 255) << 16) | (uint32_t(g & 255) << 8) | uint32_t(b & 255);
 }
@@ -28,7 +33,8 @@ public:
     // Decodes a Windows .bmp file (1, 4, 8, 16, 24 or 32 bits per pixel,
     // uncompressed or RLE, bottom-up or top-down). Null on any fault, with
     // the reason in *error when error is given: missing, empty, truncated or
-    // not a BMP, or a width or height outside 1..16384.
+    // not a BMP, a width or height outside 1..16384, or a run-length image
+    // above kMaxSparseRlePixels far beyond what its data can describe.
     static std::unique_ptr<Surface> loadBmp(const std::string& path, std::string* error = nullptr);
 
     // The same decoded image shared by every caller that loads one path, for

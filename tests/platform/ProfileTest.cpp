@@ -1,6 +1,5 @@
 #include "platform/Profile.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -9,7 +8,6 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
-#include <ctime>
 #include <filesystem>
 #include <string>
 
@@ -333,11 +331,7 @@ TEST_F(ProfileTest, LeftoversOfKilledWritersAreRemovedAndNothingElse) {
     const std::string own = "test.cfg.emberhaunt-save-";
     auto aged = [&](const std::string& name, int seconds) {
         if (!std::filesystem::exists(dir.file(name))) ini("x", name);
-        timespec times[2];
-        clock_gettime(CLOCK_REALTIME, &times[0]);
-        times[0].tv_sec -= seconds;
-        times[1] = times[0];
-        EXPECT_EQ(::utimensat(AT_FDCWD, dir.file(name).c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << name;
+        EXPECT_TRUE(testsupport::ageFile(dir.file(name), seconds)) << name;
     };
     const std::vector<std::string> kept = {
         own + "4242-0",                    // under way

@@ -20,7 +20,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <iostream>
@@ -280,21 +279,12 @@ protected:
                 if (name.compare(0, own.size(), own) != 0) r.failure = "kill " + std::to_string(i) + " left " + name;
             if (left.empty()) continue;
             ++r.namedTemps;
-            for (const std::string& name : left) ageByTwoMinutes(folder + "/" + name);
+            for (const std::string& name : left) testsupport::ageFile(folder + "/" + name, 120);
             loadConfig();  // the next start, two minutes later
             if (!strays(folder, "filler").empty())
                 r.failure = "the start after kill " + std::to_string(i) + " left " + strays(folder, "filler")[0];
         }
         return r;
-    }
-
-    // A temporary file is removed only once no write can still be under way.
-    static void ageByTwoMinutes(const std::string& file) {
-        timespec times[2];
-        clock_gettime(CLOCK_REALTIME, &times[0]);
-        times[0].tv_sec -= 120;
-        times[1] = times[0];
-        ::utimensat(AT_FDCWD, file.c_str(), times, AT_SYMLINK_NOFOLLOW);
     }
 
     std::string logged;

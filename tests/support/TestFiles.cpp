@@ -1,5 +1,9 @@
 #include "support/TestFiles.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <ctime>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -45,6 +49,14 @@ std::string readFile(const std::string& path) {
 bool fileExists(const std::string& path) {
     std::error_code ec;
     return fs::exists(path, ec);
+}
+
+bool ageFile(const std::string& path, int seconds) {
+    timespec times[2];
+    clock_gettime(CLOCK_REALTIME, &times[0]);
+    times[0].tv_sec -= seconds;
+    times[1] = times[0];
+    return ::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 }  // namespace testsupport

@@ -26,5 +26,8 @@ bool writeFile(const std::string& path, const std::string& bytes);
 // The whole file; empty when it cannot be read.
 std::string readFile(const std::string& path);
 bool fileExists(const std::string& path);
+// Sets the file's times (not a link's target's) to `seconds` ago; false on
+// failure.
+bool ageFile(const std::string& path, int seconds);
 
 }  // namespace testsupport

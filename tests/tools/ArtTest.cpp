@@ -331,6 +331,9 @@ TEST_F(ArtTest, EverySoundIsMapped) {
     }
 }
 
+// Perceived brightness of a colour, 0 to 255.
+double luma(uint32_t c) { return 0.299 * ((c >> 16) & 255) + 0.587 * ((c >> 8) & 255) + 0.114 * (c & 255); }
+
 // The frames of one section, loaded.
 std::vector<std::unique_ptr<plat::Surface>> framesOf(const FilePaths& fp, const std::string& name) {
     std::vector<std::unique_ptr<plat::Surface>> out;
@@ -514,7 +517,6 @@ TEST_F(ArtTest, FloorDetailsAreNoBrighterThanTheirFloor) {
     // A floor detail lies flat in its floor's own colours; a marking
     // clearly brighter than anything on the plain floor (a white ring, a
     // white star) is the usual sign of something to pick up.
-    auto luma = [](uint32_t c) { return 0.299 * ((c >> 16) & 255) + 0.587 * ((c >> 8) & 255) + 0.114 * (c & 255); };
     auto brightest = [&](const plat::Surface& s) {
         double most = 0;
         for (int y = 0; y < s.height(); ++y)
@@ -548,15 +550,11 @@ TEST_F(ArtTest, NoFrameLineCrossesTheCreditsColumn) {
     const int cw = paths_.find("fontsmall")->number("charWidth");
     const int x0 = 205, x1 = x0 + 38 * (cw - 3) + cw;
     ASSERT_LE(x1, img.width());
-    auto luma = [&](int x, int y) {
-        const uint32_t c = img.pixel(x, y);
-        return 0.299 * ((c >> 16) & 255) + 0.587 * ((c >> 8) & 255) + 0.114 * (c & 255);
-    };
     for (int y = 2; y < img.height() - 2; ++y) {
         int standsOut = 0;
         for (int x = x0; x < x1; ++x) {
-            const double here = luma(x, y);
-            standsOut += std::abs(here - luma(x, y - 2)) > 20 && std::abs(here - luma(x, y + 2)) > 20;
+            const double here = luma(img.pixel(x, y));
+            standsOut += std::abs(here - luma(img.pixel(x, y - 2))) > 20 && std::abs(here - luma(img.pixel(x, y + 2))) > 20;
         }
         EXPECT_LT(standsOut, (x1 - x0) / 2) << "a line runs across the credits at y " << y;
     }

@@ -144,6 +144,10 @@ void fuse(Image& img, const Pts& rope, int sx, int sy, int frame) {
     img.set(sx, sy, hot);
 }
 
+// Each powerup's plate colour, in powerup order.
+const Colour kPlates[8] = {rgb(56, 82, 170),  rgb(204, 76, 40),  rgb(112, 78, 56), rgb(38, 120, 106),
+                           rgb(104, 54, 134), rgb(220, 168, 48), rgb(226, 226, 234), rgb(112, 114, 134)};
+
 // The pictures on the pads. `bob` lifts a picture a pixel on the middle
 // frames; each keeps the count corner clear at either height.
 void paintBomb(Image& img, int bob, int frame) {
@@ -245,9 +249,7 @@ void paintHammer(Image& img, int bob) {
 }
 
 Image powerup(int kind, int frame) {
-    const Colour plates[8] = {rgb(56, 82, 170),  rgb(204, 76, 40),  rgb(112, 78, 56), rgb(38, 120, 106),
-                              rgb(104, 54, 134), rgb(220, 168, 48), rgb(226, 226, 234), rgb(112, 114, 134)};
-    Image img = plate(plates[kind], frame);
+    Image img = plate(kPlates[kind], frame);
     const int bob = (frame == 1 || frame == 2) ? -1 : 0;
     switch (kind) {
         case 0: paintBomb(img, bob, frame); break;
@@ -270,11 +272,9 @@ Image powerup(int kind, int frame) {
 // pixels: there dynamite and the two missiles looked alike. Each stands on
 // a thin plate of its powerup's colour.
 Image badge(int kind) {
-    const Colour plates[8] = {rgb(56, 82, 170),  rgb(204, 76, 40),  rgb(112, 78, 56), rgb(38, 120, 106),
-                              rgb(104, 54, 134), rgb(220, 168, 48), rgb(226, 226, 234), rgb(112, 114, 134)};
     Image img(16, 16);
     Pen pen(img);
-    pen.shaded(pen.roundRect(1, 11, 14, 4, 1.5), makeRamp(plates[kind]), soft(1.5));
+    pen.shaded(pen.roundRect(1, 11, 14, 4, 1.5), makeRamp(kPlates[kind]), soft(1.5));
     const Colour hot = rgb(255, 250, 210), warm = rgb(255, 200, 60);
     auto spark = [&](int x, int y) {
         img.set(x, y, hot);

@@ -407,12 +407,11 @@ Theme desertTheme() {
     t.wallFace = [](Image& img) { bricks(img, sandstone(), 343, 12, 6, sandstone()[1]); };
     t.rim = sandstone();
     t.dress = [](Image& img, Edge e, int) {
-        Pen pen(img);
         // crenellations along the fortress wall, but for the top wall, on
         // which the clock is written
-        if (e == Edge::Top) {
-            return;
-        } else if (e == Edge::Bottom) {
+        if (e == Edge::Top) return;
+        Pen pen(img);
+        if (e == Edge::Bottom) {
             for (int x = 2; x < 32; x += 16) pen.shaded(pen.rect(x, 8, 10, 10), sandstone(), soft(1.5));
         } else if (e == Edge::Left || e == Edge::Right) {
             for (int y = 2; y < 32; y += 16) pen.shaded(pen.rect(11, y, 10, 10), sandstone(), soft(1.5));
