@@ -151,10 +151,8 @@ void MenuItem::stepValue(int delta) {
 void MenuItem::storeValue() {
     switch (action) {
     case kActionVolume:
-        // A zero range would divide by zero: the volume then stays. The
-        // item's top stands for 250 and above: a press there never turns a
-        // louder volume (up to 255, full) down.
-        if (max != 0 && (value < max || globalVolume < kVolumeScale)) globalVolume = value * kVolumeScale / max;
+        // A zero range would divide by zero: the volume then stays.
+        if (max != 0) globalVolume = value * kVolumeScale / max;
         setGlobalVolume(globalVolume);
         break;
     case kActionMaxMissiles: multiplayerMaxMissiles = value; break;

