@@ -35,6 +35,7 @@ int64_t nowNs() {
 }
 
 SyncCall syncCall = nullptr;
+bool unnamedFiles = true;
 
 int flush(int fd) { return syncCall ? syncCall(fd) : ::fsync(fd); }
 
@@ -106,6 +107,7 @@ enum class Outcome { Done, Failed, Unsupported };
 // can be left; a write or start a minute later removes it (removeStaleTemps).
 Outcome replaceUnnamed(const std::string& path, const std::string& bytes, const struct stat* old) {
 #ifdef O_TMPFILE
+    if (!unnamedFiles) return Outcome::Unsupported;
     const int fd = ::open(folderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (fd < 0) {
         // Not offered by this system or file system: the named way.
@@ -161,7 +163,7 @@ bool replaceNamed(const std::string& path, const std::string& bytes, const struc
     return ok;
 }
 
-bool replaceAt(const std::string& path, const std::string& bytes, const struct stat* old) {
+bool replaceAt(const std::string& path, const std::string& bytes, const struct stat* old, bool* inPlace) {
     removeStaleTemps(path);
     // Two flushes per write: the content before the rename, so that the
     // name never stands for half a file, and the folder after it.
@@ -171,12 +173,16 @@ bool replaceAt(const std::string& path, const std::string& bytes, const struct s
     case Outcome::Failed: return false;
     case Outcome::Unsupported: replaced = replaceNamed(path, bytes, old); break;
     }
-    return replaced && flushFolder(path);
+    if (!replaced) return false;
+    if (inPlace) *inPlace = true;
+    return flushFolder(path);
 }
 
 }  // namespace
 
 void setSyncCall(SyncCall call) { syncCall = call; }
+
+void setUnnamedFiles(bool allowed) { unnamedFiles = allowed; }
 
 bool statFile(const std::string& path, FileStamp* stamp) {
     struct stat st {};
@@ -253,7 +259,8 @@ bool CachedFile::stillCurrent(const std::string& path, std::size_t maxBytes) {
 
 namespace plat::internal {
 
-bool replaceFile(const std::string& path, const std::string& bytes) {
+bool replaceFile(const std::string& path, const std::string& bytes, bool* inPlace) {
+    if (inPlace) *inPlace = false;
     if (path.empty()) return false;
     // A link stays a link: the file it names is the one replaced.
     std::string target = path;
@@ -272,9 +279,9 @@ bool replaceFile(const std::string& path, const std::string& bytes) {
         // are asked as well.
         if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(target.c_str(), W_OK) != 0)
             return false;
-        return replaceAt(target, bytes, &st);
+        return replaceAt(target, bytes, &st, inPlace);
     }
-    return replaceAt(target, bytes, nullptr);
+    return replaceAt(target, bytes, nullptr, inPlace);
 }
 
 void removeStaleTemps(const std::string& path) {

@@ -45,12 +45,13 @@ uint64_t contentHash(std::string_view bytes);
 // read-only file (no write permission for anyone, or none for us) is not
 // replaced. False when anything failed; no temporary file is left behind.
 // A folder flush that fails after the rename also gives false: the new
-// content is in place then, but not known to be on disk.
+// content is in place then, but not known to be on disk. *inPlace (where
+// given) tells whether path holds the new content, whatever the result.
 // Where the system allows, the content is written to a file without a name
 // until it is complete, so that even a process killed part-way leaves at
 // most a named temporary file for the few instructions between naming it
 // and the rename.
-bool replaceFile(const std::string& path, const std::string& bytes);
+bool replaceFile(const std::string& path, const std::string& bytes, bool* inPlace = nullptr);
 
 // Removes the temporary files that writes of path left beside it when their
 // process died: those of the writer's own naming that are a minute old,
@@ -62,6 +63,11 @@ void removeStaleTemps(const std::string& path);
 // fail them; null puts fsync back.
 using SyncCall = int (*)(int fd);
 void setSyncCall(SyncCall call);
+
+// False makes replaceFile write as on a file system without files that
+// have no name (a temporary file named from the start), so that tests can
+// take that way; true gives the system its choice again.
+void setUnnamedFiles(bool allowed);
 
 // What a cache remembers about the file a cached value came from.
 struct CachedFile {

@@ -358,11 +358,12 @@ bool profileWrite(const std::string& section, const std::string& key, const std:
     return profileWriteAll({{section, key, value}}, file);
 }
 
-bool profileWriteAll(const std::vector<ProfileEntry>& entries, const std::string& file) {
+bool profileWriteAll(const std::vector<ProfileEntry>& entries, const std::string& file, bool* written) {
+    if (written) *written = false;
     std::lock_guard<std::mutex> lock(cacheMutex());
     cache().erase(file);
     std::string bytes;
-    return patchAll(entries, file, &bytes) && internal::replaceFile(file, bytes);
+    return patchAll(entries, file, &bytes) && internal::replaceFile(file, bytes, written);
 }
 
 void profileRemoveLeftovers(const std::string& file) {

@@ -58,7 +58,8 @@ ProfileFile profileRead(const std::string& file, std::vector<ProfileEntry>* entr
 // of the file stays as it was. The new file is written beside the old one,
 // flushed to disk and renamed over it, so a failure never leaves a
 // half-written file. Returns false when anything failed (the old file then
-// stands unchanged); a read-only file (no write permission for anyone, or
+// stands unchanged, but for a failed flush of the folder after the rename:
+// see profileWriteAll); a read-only file (no write permission for anyone, or
 // none for us) is never replaced. A section or key name containing '[', ']', '=' or a
 // line break, or a value containing a line break, is refused (false).
 bool profileWrite(const std::string& section, const std::string& key, const std::string& value,
@@ -67,8 +68,11 @@ bool profileWrite(const std::string& section, const std::string& key, const std:
 // Sets every entry in one write: each is patched in, in order, exactly as
 // profileWrite would, then the file is replaced once. All or nothing: false,
 // with the file unchanged, when any name or value is refused or the write
-// fails.
-bool profileWriteAll(const std::vector<ProfileEntry>& entries, const std::string& file);
+// fails. One failure comes after the fact: the folder could not be flushed
+// after the rename, so the new file stands but may not survive a power cut;
+// that is false too, with *written (where given) true.
+bool profileWriteAll(const std::vector<ProfileEntry>& entries, const std::string& file,
+                     bool* written = nullptr);
 
 // Removes what writes of this file left behind when their process was
 // killed part-way (a temporary file beside it, once it is a minute old);

@@ -65,6 +65,7 @@ const char* const kKeyNames[KEY_SLOTS] = {"up", "down", "right", "left", "primar
 
 std::function<void(const char*)> logSink;
 bool saveFailureLogged = false;
+bool unflushedSaveLogged = false;
 
 void writeLogLine(const char* line) {
     if (logSink) {
@@ -230,6 +231,7 @@ void resetConfig() {
     for (auto& keys : playerKeys)
         for (int& code : keys) code = 0;
     saveFailureLogged = false;
+    unflushedSaveLogged = false;
 }
 
 int getConfigInt(const char* section, const char* key) {
@@ -327,10 +329,15 @@ bool saveConfig() {
     put("multiplayer", "rounds", multiplayerRounds);
     for (int p = 0; p < kMaxPlayers; ++p)
         for (int k = 0; k < KEY_SLOTS; ++k) put(kKeySections[p], kKeyNames[k], playerKeys[p][k]);
-    if (plat::profileWriteAll(entries, configPath)) return true;
-    if (!saveFailureLogged) {
-        saveFailureLogged = true;
-        writeLogLine("-Error saving config.cfg, changed settings last only until the game ends\n");
+    bool written = false;
+    if (plat::profileWriteAll(entries, configPath, &written)) return true;
+    // The file may stand written but not safely on disk: the next start will
+    // most likely find the settings, so the player is told just that.
+    bool& logged = written ? unflushedSaveLogged : saveFailureLogged;
+    if (!logged) {
+        logged = true;
+        writeLogLine(written ? "-Error saving config.cfg, settings written but may not survive a power cut\n"
+                             : "-Error saving config.cfg, changed settings last only until the game ends\n");
     }
     return false;
 }

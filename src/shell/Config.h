@@ -155,7 +155,8 @@ void loadConfig();
 // config.cfg in one write, leaving every other byte of the file as it was.
 // False when the file could not be written (a read-only file, an unwritable
 // folder); the first failure of a run is logged, and the settings stay in
-// force until the game ends.
+// force until the game ends. False too, logged once in a line of its own,
+// when the file was written but its folder could not be flushed to disk.
 bool saveConfig();
 
 // Replaces every player's bindings by the default set of the running input

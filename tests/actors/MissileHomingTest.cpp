@@ -192,6 +192,33 @@ TEST_F(HomingMissileTest, BurstsOnItsTargetAndSlidesRoundTheRest) {
         EXPECT_EQ(fly(true, 10), targetAlive ? target : rim);
     }
 
+    // Versus, the other player (its shooter or a bystander) beside the line
+    // in the hunted player's column: slid round on the way to the target
+    // above the line. The two stand as far from the line, and the target,
+    // first in the list, wins the tie; a wall along row 4 keeps the route on
+    // row 5 up to the target's column.
+    for (int other : {1, 3}) {
+        SCOPED_TRACE(other);
+        reset();
+        for (int c = 0; c < 8; ++c) put(c, 4, cell::kSolid);
+        addPlayer(2, 8, 4);
+        put(8, 4, cell::kPlayer);
+        if (other != 1) addPlayer(1, 0, 0);
+        addPlayer(other, 8, 6);
+        put(8, 6, cell::kPlayer);
+        EXPECT_EQ(fly(true, 10), std::make_pair(8, 4));
+    }
+    // In the hunted player's row: the target at (8, 6) beside the line, its
+    // shooter beside it too at (4, 6); walls under the rest of the way keep
+    // the route on row 5.
+    reset();
+    for (int c = 5; c < 8; ++c) put(c, 6, cell::kSolid);
+    addPlayer(1, 4, 6);
+    put(4, 6, cell::kPlayer);
+    addPlayer(2, 8, 6);
+    put(8, 6, cell::kPlayer);
+    EXPECT_EQ(fly(true, 10), std::make_pair(8, 6));
+
     // Its centre in row 6, stopped by the target's corner in row 5: the
     // burst goes on the target, not on the empty cell ahead of its centre.
     for (bool versus : {false, true}) {

@@ -364,58 +364,154 @@ TEST_F(ProfileTest, LeftoversOfKilledWritersAreRemovedAndNothingElse) {
     EXPECT_EQ(get(f, "s", "k"), "2");
 }
 
-// Every flush a write makes: whether of a folder, which one, and what the
-// watched file held at that moment. A folder flush fails with failFolder
-// (an errno) where that is set.
+// Every flush a write makes: whether of a folder, which one, what the
+// watched file held at that moment and, for the content, whether it had a
+// name yet. A folder flush fails with failFolder (an errno) where that is
+// set; with starveFolder, the content's flush leaves no descriptor for the
+// folder to be opened with.
 struct Flush {
     bool folder;
     ino_t inode;
     std::string fileHeld;
+    bool named;
 };
 std::vector<Flush> flushes;
 std::string watchedFile;
 int failFolder = 0;
+bool starveFolder = false;
+bool realFlush = true;
+
+// Every descriptor below the limit taken, and the limit lowered to the
+// content's own: once the writer closes it, no file can be opened.
+std::vector<int> starvers;
+bool starved = false;
+rlimit oldLimit{};
+void starve(int contentFd) {
+    ::getrlimit(RLIMIT_NOFILE, &oldLimit);
+    starved = true;
+    rlimit low = oldLimit;
+    low.rlim_cur = rlim_t(contentFd);
+    ::setrlimit(RLIMIT_NOFILE, &low);
+    for (int d = ::dup(contentFd); d >= 0; d = ::dup(contentFd)) starvers.push_back(d);
+}
+void feed() {
+    if (!starved) return;
+    for (int d : starvers) ::close(d);
+    starvers.clear();
+    ::setrlimit(RLIMIT_NOFILE, &oldLimit);
+    starved = false;
+}
 
 int watchFlush(int fd) {
     struct stat st {};
     ::fstat(fd, &st);
-    flushes.push_back({S_ISDIR(st.st_mode), st.st_ino, readFile(watchedFile)});
+    flushes.push_back({S_ISDIR(st.st_mode), st.st_ino, readFile(watchedFile), st.st_nlink > 0});
     if (S_ISDIR(st.st_mode) && failFolder) {
         errno = failFolder;
         return -1;
     }
-    return ::fsync(fd);
+    if (!S_ISDIR(st.st_mode) && starveFolder) starve(fd);
+    return realFlush ? ::fsync(fd) : 0;
 }
 
+class ProfileFlushTest : public ProfileTest {
+protected:
+    void SetUp() override {
+        flushes.clear();
+        failFolder = 0;
+        starveFolder = false;
+        realFlush = true;
+        plat::internal::setSyncCall(watchFlush);
+    }
+    void TearDown() override {
+        plat::internal::setSyncCall(nullptr);
+        plat::internal::setUnnamedFiles(true);
+    }
+    // Writes k=value; true when the write reported success. *written tells
+    // whether the file holds the new content.
+    bool write(const std::string& f, int value, bool* written) {
+        const bool ok = plat::profileWriteAll({{"s", "k", std::to_string(value)}}, f, written);
+        feed();
+        return ok;
+    }
+};
+
 // The content is flushed before the rename and the folder after it, so that
-// a power cut can undo neither. A folder flush that fails leaves the new
-// content in place, but the write is no success; a file system that cannot
-// flush folders at all is no failure.
-TEST_F(ProfileTest, AWriteFlushesTheContentThenTheFolder) {
+// a power cut can undo neither, whether the file is written without a name
+// first or, where the file system has no such files, under a temporary one.
+// A folder flush that fails, or a folder that cannot be opened for want of
+// a descriptor, leaves the new content in place, but the write is no
+// success; a file system that cannot flush folders at all is no failure.
+TEST_F(ProfileFlushTest, AWriteFlushesTheContentThenTheFolder) {
     const auto f = ini("[s]\nk=1\n");
     watchedFile = f;
-    plat::internal::setSyncCall(watchFlush);
-    struct Restore {
-        ~Restore() { plat::internal::setSyncCall(nullptr); }
-    } restore;
-
-    ASSERT_TRUE(profileWrite("s", "k", "2", f));
     struct stat folder {};
     ASSERT_EQ(::stat(dir.path().c_str(), &folder), 0);
-    ASSERT_EQ(flushes.size(), 2u);
-    EXPECT_FALSE(flushes[0].folder);
-    EXPECT_EQ(flushes[0].fileHeld, "[s]\nk=1\n");
-    EXPECT_TRUE(flushes[1].folder);
-    EXPECT_EQ(flushes[1].inode, folder.st_ino);
-    EXPECT_EQ(flushes[1].fileHeld, "[s]\nk=2\n");
+    int value = 1;
+    for (bool unnamed : {true, false}) {
+        SCOPED_TRACE(unnamed ? "unnamed" : "named");
+        plat::internal::setUnnamedFiles(unnamed);
+        flushes.clear();
+        failFolder = 0;
+        bool written = false;
+        ASSERT_TRUE(write(f, ++value, &written));
+        EXPECT_TRUE(written);
+        ASSERT_EQ(flushes.size(), 2u);
+        EXPECT_FALSE(flushes[0].folder);
+        EXPECT_EQ(flushes[0].named, !unnamed);
+        EXPECT_EQ(flushes[0].fileHeld, "[s]\nk=" + std::to_string(value - 1) + "\n");
+        EXPECT_TRUE(flushes[1].folder);
+        EXPECT_EQ(flushes[1].inode, folder.st_ino);
+        EXPECT_EQ(flushes[1].fileHeld, "[s]\nk=" + std::to_string(value) + "\n");
 
-    failFolder = EIO;
-    EXPECT_FALSE(profileWrite("s", "k", "3", f));
-    EXPECT_EQ(readFile(f), "[s]\nk=3\n");
-    EXPECT_EQ(folderNames(), std::vector<std::string>{"test.cfg"});
-    failFolder = EINVAL;
-    EXPECT_TRUE(profileWrite("s", "k", "4", f));
-    EXPECT_EQ(flushes.size(), 6u);
+        failFolder = EIO;
+        EXPECT_FALSE(write(f, ++value, &written));
+        EXPECT_TRUE(written);
+        EXPECT_EQ(readFile(f), "[s]\nk=" + std::to_string(value) + "\n");
+        EXPECT_EQ(folderNames(), std::vector<std::string>{"test.cfg"});
+        failFolder = EINVAL;
+        EXPECT_TRUE(write(f, ++value, &written));
+        EXPECT_EQ(flushes.size(), 6u);
+
+        failFolder = 0;
+        starveFolder = true;
+        EXPECT_FALSE(write(f, ++value, &written));
+        starveFolder = false;
+        EXPECT_TRUE(written);
+        EXPECT_EQ(flushes.size(), 7u);  // the content's only
+        EXPECT_EQ(readFile(f), "[s]\nk=" + std::to_string(value) + "\n");
+        EXPECT_EQ(folderNames(), std::vector<std::string>{"test.cfg"});
+        EXPECT_TRUE(write(f, ++value, &written));
+    }
+}
+
+std::size_t openDescriptors() {
+    std::size_t n = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator("/proc/self/fd")) ++n;
+    return n;
+}
+
+// A thousand writes, every way they can end, close every descriptor they
+// open: one lost a write would, after a thousand saves, make every save and
+// every image and sound load fail.
+TEST_F(ProfileFlushTest, AThousandWritesLeaveNoDescriptorOpen) {
+    const auto f = ini("[s]\nk=1\n");
+    const auto readOnly = ini("[s]\nk=1\n", "locked.cfg");
+    ASSERT_EQ(::chmod(readOnly.c_str(), 0444), 0);
+    watchedFile = f;
+    realFlush = false;  // the descriptors are the point, not the disk
+    const std::size_t before = openDescriptors();
+    bool written = false;
+    for (int i = 0; i < 1000; ++i) {
+        plat::internal::setUnnamedFiles(i % 2 == 0);
+        failFolder = i % 5 == 1 ? EIO : 0;
+        starveFolder = i % 5 == 2;
+        const bool ok = i % 5 == 3 ? write(readOnly, i, &written) : write(f, i, &written);
+        EXPECT_EQ(ok, i % 5 == 0 || i % 5 == 4) << i;
+        flushes.clear();
+    }
+    EXPECT_EQ(openDescriptors(), before);
+    EXPECT_EQ(folderNames(), (std::vector<std::string>{"locked.cfg", "test.cfg"}));
 }
 
 TEST_F(ProfileTest, RewrittenFilesKeepTheirPermissionsAndLinks) {

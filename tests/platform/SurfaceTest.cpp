@@ -457,6 +457,23 @@ TEST(SurfaceTest, LoadsBitFieldsOldHeadersAndRunLengthData) {
                     EXPECT_EQ(img->pixel(x, y) == red, inside) << x << "," << y;
                 }
         }
+
+        // Up to 2048 x 2048 any data will do; above it, a canvas of at most
+        // 256 pixels per byte of data (here 2304 x 2048 on 18432 bytes: one
+        // run, the image's end, then padding) is in proportion and loads.
+        BmpLayout bound = layout(2048, 2048, 8, 1);
+        bound.palette = {rgb(0, 0, 0), red};
+        bound.data = std::string("\x0A\x01\x00\x01", 4);
+        img = loadBytes(dir, makeBmp(bound));
+        ASSERT_NE(img, nullptr);
+        EXPECT_EQ(img->pixel(9, 2047), red);
+        BmpLayout wide = bound;
+        wide.width = 2304;
+        wide.data.resize(2304 * 2048 / 256);
+        img = loadBytes(dir, makeBmp(wide));
+        ASSERT_NE(img, nullptr);
+        EXPECT_EQ(img->width(), 2304);
+        EXPECT_EQ(img->pixel(9, 2047), red);
     }
 }
 
@@ -505,6 +522,20 @@ TEST(SurfaceTest, BadFilesFailWithAReason) {
         // Decoding would cost a gigabyte: refused before any of it is made.
         {"a run-length canvas far beyond its data",
          withHeader([](BmpLayout& s) { s.width = s.height = 16384; s.bpp = 8; s.compression = 1; s.palette = {0}; s.data = std::string("\xFF\x00\x00\x01", 4); }),
+         "run-length canvas far larger than its data"},
+        // Just over 2048 x 2048, or 16384 x 16384 on 4000 bytes: each is a
+        // byte of data short of 256 pixels a byte.
+        {"a canvas just over the bound on a few bytes",
+         withHeader([](BmpLayout& s) { s.width = 2049; s.height = 2048; s.bpp = 8; s.compression = 1; s.palette = {0}; s.data = std::string("\xFF\x00\x00\x01", 4); }),
+         "run-length canvas far larger than its data"},
+        {"4096 x 4096 on a hundred bytes",
+         withHeader([](BmpLayout& s) { s.width = s.height = 4096; s.bpp = 8; s.compression = 1; s.palette = {0}; s.data = std::string("\xFF\x00\x00\x01", 4); s.data.resize(100); }),
+         "run-length canvas far larger than its data"},
+        {"a canvas a byte short of its proportion",
+         withHeader([](BmpLayout& s) { s.width = 2304; s.height = 2048; s.bpp = 8; s.compression = 1; s.palette = {0}; s.data = std::string("\x0A\x00\x00\x01", 4); s.data.resize(2304 * 2048 / 256 - 1); }),
+         "run-length canvas far larger than its data"},
+        {"16384 x 16384 on 4000 bytes",
+         withHeader([](BmpLayout& s) { s.width = s.height = 16384; s.bpp = 4; s.compression = 2; s.palette = {0}; s.data = std::string("\xFF\x00\x00\x01", 4); s.data.resize(4000); }),
          "run-length canvas far larger than its data"},
         {"the fuzzer's find of one",
          testsupport::readFile(EMBERHAUNT_SOURCE_DIR "/fuzz/regressions/bmp/rle-canvas-far-beyond-its-data.bmp"),

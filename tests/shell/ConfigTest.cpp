@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <filesystem>
 #include <sstream>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "ShellFixture.h"
+#include "platform/IniFileIo.h"
 #include "platform/Paths.h"
 
 namespace shelltest {
@@ -260,8 +262,10 @@ TEST_F(ConfigTest, ASaveWritesEveryKeyAtOnceOrNothing) {
 }
 
 // A read-only file stays as it is and the save says so; the first failure
-// of a run, and only that one, is added to the closed start-up log.
-TEST_F(ConfigTest, AFailedSaveReplacesNothingAndIsLoggedOncePerRun) {
+// of a run, and only that one, is added to the closed start-up log. A save
+// that wrote the file but could not flush its folder says that instead,
+// also once.
+TEST_F(ConfigTest, AFailedSaveIsLoggedOncePerRunSayingWhatItLeft) {
     writeShippedConfig();
     loadConfig();
     setConfigLog(nullptr);
@@ -282,10 +286,30 @@ TEST_F(ConfigTest, AFailedSaveReplacesNothingAndIsLoggedOncePerRun) {
     EXPECT_EQ(globalVolume, 10);  // still in force
 
     // An unwritable place fails just the same, and is not logged again.
+    const std::string writable = configPath;
     configPath = path("no/such/folder/config.cfg");
     EXPECT_FALSE(saveConfig());
     restoreDefaultKeys();
     EXPECT_EQ(read("log.txt"), startLog + failed);
+
+    configPath = writable;
+    ASSERT_EQ(::chmod(configPath.c_str(), 0644), 0);
+    plat::internal::setSyncCall([](int fd) {
+        struct stat st {};
+        ::fstat(fd, &st);
+        errno = EIO;
+        return S_ISDIR(st.st_mode) ? -1 : 0;
+    });
+    struct Restore {
+        ~Restore() { plat::internal::setSyncCall(nullptr); }
+    } restore;
+    globalVolume = 20;
+    EXPECT_FALSE(saveConfig());
+    globalVolume = 30;
+    EXPECT_FALSE(saveConfig());
+    EXPECT_EQ(getConfigInt("audio", "globalVolume"), 30);
+    EXPECT_EQ(read("log.txt"),
+              startLog + failed + "-Error saving config.cfg, settings written but may not survive a power cut\n");
 }
 
 TEST_F(ConfigTest, RestoreDefaultKeysLoadsTheSetOfTheInputModeAndSavesIt) {
