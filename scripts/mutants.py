@@ -21,6 +21,7 @@ import os
 import shutil
 import subprocess
 import sys
+import tempfile
 import time
 from dataclasses import dataclass, field
 
@@ -98,8 +99,23 @@ def copy_tree(scratch):
         shutil.copy2(src, dst)
 
 
-def run_program(build, program, jobs, timeout):
-    """Runs a test program in `jobs` gtest shards at once; True when all pass."""
+def failed_tests(output):
+    """The tests gtest's output reports as failed: '[  FAILED  ] Suite.Test (5 ms)',
+    and in the summary '[  FAILED  ] Suite.Test' or '..., where GetParam() = ...'."""
+    names = set()
+    for line in output.splitlines():
+        if not line.startswith("[  FAILED  ] "):
+            continue
+        words = line[len("[  FAILED  ] "):].split()
+        if words and not words[0][0].isdigit():  # not 'N tests, listed below'
+            names.add(words[0].rstrip(","))
+    return sorted(names)
+
+
+def run_program(build, program, jobs, timeout, problems=None):
+    """Runs a test program in `jobs` gtest shards at once; True when all pass.
+    With a list for `problems`, each failing shard adds what failed in it and
+    the command that runs that shard again."""
     exe = os.path.abspath(os.path.join(build, "tests", program))  # it runs in its own folder
     env = dict(os.environ, GTEST_TOTAL_SHARDS=str(jobs), SDL_AUDIODRIVER="dummy",
                SDL_VIDEODRIVER="dummy")
@@ -107,19 +123,32 @@ def run_program(build, program, jobs, timeout):
     procs = []
     for shard in range(jobs):
         env_shard = dict(env, GTEST_SHARD_INDEX=str(shard))
-        procs.append(subprocess.Popen([exe, "--gtest_brief=1"], cwd=os.path.dirname(exe), env=env_shard,
-                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        # A file, not a pipe: a shard must never wait for us to read it.
+        log = tempfile.TemporaryFile(mode="w+") if problems is not None else subprocess.DEVNULL
+        procs.append((subprocess.Popen([exe, "--gtest_brief=1"], cwd=os.path.dirname(exe), env=env_shard,
+                                       stdout=log, stderr=subprocess.STDOUT if problems is not None else log),
+                      log))
     deadline = time.monotonic() + timeout
     ok = True
-    for p in procs:
+    for shard, (p, log) in enumerate(procs):
         try:
-            ok = p.wait(timeout=max(1, deadline - time.monotonic())) == 0 and ok
+            p.wait(timeout=max(1, deadline - time.monotonic()))
+            why = f"exit code {p.returncode}"
         except subprocess.TimeoutExpired:
-            ok = False
-    for p in procs:
-        if p.poll() is None:
             p.kill()
             p.wait()
+            why = f"no end after {timeout} s"
+        failed = why != "exit code 0"
+        ok = ok and not failed
+        if problems is not None:
+            if failed:
+                log.seek(0)
+                names = failed_tests(log.read())
+                problems.append(f"shard {shard} of {jobs} ({why}): "
+                                + (", ".join(names) or "no test named (a crash?)")
+                                + f"\n    to repeat: cd {os.path.dirname(exe)} && GTEST_TOTAL_SHARDS={jobs} "
+                                f"GTEST_SHARD_INDEX={shard} SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=dummy ./{program}")
+            log.close()
     return ok
 
 
@@ -160,8 +189,11 @@ def main():
         print("the unchanged tree does not build")
         return 2
     for program in programs:
-        if not run_program(build, program, args.jobs, args.timeout):
+        problems = []
+        if not run_program(build, program, args.jobs, args.timeout, problems):
             print(f"{program} fails without any fault: fix the suite first")
+            for problem in problems:
+                print("  " + problem)
             return 2
 
     results = []

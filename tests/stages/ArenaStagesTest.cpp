@@ -203,14 +203,18 @@ TEST_F(ArenaTest, BlocksTakeTheArenaRules) {
 
 TEST_F(ArenaTest, EachPlayerBeyondTheFirstRaisesTheDropChanceExceptInChina) {
     // At 0 percent one player never gets a drop; two add 10 points, four
-    // add 30. CHINA stays at one player's chance.
+    // add 30. CHINA stays at one player's chance. The rolls go on until a
+    // drop, so that the result holds whatever the random state.
     setConfig("powerup", "powerupFrequency", "0");
     reload();
     for (const ArenaCase& a : arenas()) {
         for (int players : {2, 4}) {
             SCOPED_TRACE(std::string(a.name) + " x" + std::to_string(players));
             load(a, players);
-            for (BreakableBlock& b : level.blocks) b.dropPowerup();
+            ASSERT_FALSE(level.blocks.empty());
+            for (const BreakableBlock& b : level.blocks) EXPECT_EQ(b.dropLevel, a.levelBlocks ? 1 : players);
+            for (int roll = 0; roll < 100 && level.powerups.empty(); ++roll)
+                for (BreakableBlock& b : level.blocks) b.dropPowerup();
             const bool drops = !a.levelBlocks;
             EXPECT_EQ(!level.powerups.empty(), drops);
             level.cleanup();
