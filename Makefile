@@ -7,6 +7,7 @@
 #   make mutants  check that the tests catch each deliberate fault of tests/mutants/
 #   make replay-digests  rewrite the expected end states of the recorded replays
 #   make replay-record   record the replays anew with the bots (tests/replay/README.md)
+#   make clean  remove every build but the player's settings, build/bin/config.cfg
 
 JOBS ?= $(shell nproc)
 BUILD ?= build
@@ -79,5 +80,9 @@ mutants:
 	@scripts/install-deps.sh mutants
 	scripts/mutants.py -j $(JOBS)
 
+# The player's settings, $(BUILD)/bin/config.cfg, stay; delete that file to
+# go back to the shipped settings (the next build or start puts them back).
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD) $(FUZZ_BUILD) build-bench build-mutants
+	@if [ -d $(BUILD) ]; then find $(BUILD) -depth -mindepth 1 ! -path '$(BUILD)/bin' \
+	  ! -path '$(BUILD)/bin/config.cfg' -delete; fi
+	rm -rf $(TEST_BUILD) $(FUZZ_BUILD) build-bench build-mutants

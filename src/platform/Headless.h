@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Keyboard.h"
+#include "platform/KeyboardDevice.h"
 #include "platform/MessageBox.h"
 #include "platform/Window.h"
 

@@ -1,4 +1,4 @@
-#include "platform/Keyboard.h"
+#include "platform/KeyboardDevice.h"
 
 #include <SDL.h>
 

@@ -1,4 +1,5 @@
-// The polled keyboard device (the DirectInput stand-in).
+// The keyboard device of the platform layer, polled (the DirectInput
+// stand-in); the game reads it through its own Keyboard (shell/Keyboard.h).
 //
 // Its state is 256 bytes indexed by DirectInput key code (KeyCodes.h); bit 7
 // (0x80) is set while the key is down. Like a foreground DirectInput device,

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "platform/Keyboard.h"
+#include "platform/KeyboardDevice.h"
 #include "shell/Keyboard.h"
 
 bool Input::init() {

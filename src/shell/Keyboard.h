@@ -1,12 +1,13 @@
-// The polled keyboard device: 256 key-state bytes indexed by DirectInput key
-// code, bit 7 set while the key is down. Each failed set-up step shows its
-// box and marks the keyboard as failed.
+// The game's keyboard: sets up the platform's keyboard device
+// (platform/KeyboardDevice.h) and keeps its 256 key-state bytes, indexed by
+// DirectInput key code, bit 7 set while the key is down. Each failed set-up
+// step shows its box and marks the keyboard as failed.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 
-#include "platform/Keyboard.h"
+#include "platform/KeyboardDevice.h"
 
 class Keyboard {
 public:

@@ -6,20 +6,20 @@
 #include "support/HeadlessTest.h"
 #include "platform/Headless.h"
 #include "platform/KeyCodes.h"
-#include "platform/Keyboard.h"
+#include "platform/KeyboardDevice.h"
 
 namespace {
 
 using namespace plat;
 namespace hl = plat::headless;
 
-using KeyboardTest = testsupport::HeadlessTest;
+using KeyboardDeviceTest = testsupport::HeadlessTest;
 
 bool setUp(KeyboardDevice& k) {
     return k.create() && k.setFormat() && k.setCooperative() && k.acquire();
 }
 
-TEST_F(KeyboardTest, ReadsScriptedKeysWithBitSeven) {
+TEST_F(KeyboardDeviceTest, ReadsScriptedKeysWithBitSeven) {
     ASSERT_TRUE(openInputSystem());
     KeyboardDevice k;
     ASSERT_TRUE(setUp(k));
@@ -49,7 +49,7 @@ TEST_F(KeyboardTest, ReadsScriptedKeysWithBitSeven) {
     EXPECT_EQ(state[DIK_UP], 0);
 }
 
-TEST_F(KeyboardTest, EachSetUpStepCanFailOnItsOwn) {
+TEST_F(KeyboardDeviceTest, EachSetUpStepCanFailOnItsOwn) {
     hl::failKeyboardStep("system");
     EXPECT_FALSE(openInputSystem());
 
@@ -80,7 +80,7 @@ TEST_F(KeyboardTest, EachSetUpStepCanFailOnItsOwn) {
     EXPECT_TRUE(k.getState(state));
 }
 
-TEST_F(KeyboardTest, ReadsOnlyWhileAcquiredAndFocused) {
+TEST_F(KeyboardDeviceTest, ReadsOnlyWhileAcquiredAndFocused) {
     KeyboardDevice k;
     uint8_t state[256] = {};
     EXPECT_FALSE(k.setFormat());  // before create

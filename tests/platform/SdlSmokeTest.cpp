@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "platform/Clock.h"
-#include "platform/Keyboard.h"
+#include "platform/KeyboardDevice.h"
 #include "platform/Platform.h"
 #include "platform/Surface.h"
 #include "platform/Window.h"

@@ -1,6 +1,6 @@
 #include "shell/FilePaths.h"
 
-#include "GraphicsFixture.h"
+#include "graphics/GraphicsFixture.h"
 
 using namespace gfxtest;
 
