@@ -83,6 +83,6 @@ mutants:
 # The player's settings, $(BUILD)/bin/config.cfg, stay; delete that file to
 # go back to the shipped settings (the next build or start puts them back).
 clean:
-	@if [ -d $(BUILD) ]; then find $(BUILD) -depth -mindepth 1 ! -path '$(BUILD)/bin' \
-	  ! -path '$(BUILD)/bin/config.cfg' -delete; fi
+	@b="$(patsubst %/,%,$(BUILD))"; if [ -d "$$b" ]; then find "$$b" -depth -mindepth 1 ! -path "$$b/bin" \
+	  ! -path "$$b/bin/config.cfg" -delete; fi
 	rm -rf $(TEST_BUILD) $(FUZZ_BUILD) build-bench build-mutants

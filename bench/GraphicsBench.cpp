@@ -210,7 +210,7 @@ void BM_TileBitmap_Copy520(benchmark::State& state) {
 BENCHMARK(BM_TileBitmap_Copy520)->Unit(benchmark::kMicrosecond);
 
 // A run-length file of a side x side canvas holding one run and an image
-// end, 70 bytes whatever the side.
+// end, 66 bytes whatever the side.
 std::string tinyRunLengthFile(int side) {
     std::string b = "BM";
     auto put = [&b](uint32_t v, int bytes) {

@@ -100,15 +100,23 @@ def copy_tree(scratch):
 
 
 def failed_tests(output):
-    """The tests gtest's output reports as failed: '[  FAILED  ] Suite.Test (5 ms)',
-    and in the summary '[  FAILED  ] Suite.Test' or '..., where GetParam() = ...'."""
-    names = set()
+    """The tests gtest's output reports as failed ('[  FAILED  ] Suite.Test (5 ms)',
+    in the summary '[  FAILED  ] Suite.Test' or '..., where GetParam() = ...'),
+    and the one started last and never finished, which a crash or a hang
+    leaves behind."""
+    names, running = set(), None
     for line in output.splitlines():
-        if not line.startswith("[  FAILED  ] "):
-            continue
-        words = line[len("[  FAILED  ] "):].split()
-        if words and not words[0][0].isdigit():  # not 'N tests, listed below'
-            names.add(words[0].rstrip(","))
+        words = line[13:].split()
+        if line.startswith("[ RUN      ] ") and words:
+            running = words[0]
+        elif line.startswith(("[       OK ] ", "[  SKIPPED ] ")):
+            running = None
+        elif line.startswith("[  FAILED  ] "):
+            running = None
+            if words and not words[0][0].isdigit():  # not 'N tests, listed below'
+                names.add(words[0].rstrip(","))
+    if running:
+        names.add(running + " (never finished)")
     return sorted(names)
 
 
@@ -124,8 +132,10 @@ def run_program(build, program, jobs, timeout, problems=None):
     for shard in range(jobs):
         env_shard = dict(env, GTEST_SHARD_INDEX=str(shard))
         # A file, not a pipe: a shard must never wait for us to read it.
-        log = tempfile.TemporaryFile(mode="w+") if problems is not None else subprocess.DEVNULL
-        procs.append((subprocess.Popen([exe, "--gtest_brief=1"], cwd=os.path.dirname(exe), env=env_shard,
+        # Whole output for the clean run: a crash shows which test was running.
+        log = tempfile.TemporaryFile(mode="w+", errors="replace") if problems is not None else subprocess.DEVNULL
+        flags = [] if problems is not None else ["--gtest_brief=1"]
+        procs.append((subprocess.Popen([exe, *flags], cwd=os.path.dirname(exe), env=env_shard,
                                        stdout=log, stderr=subprocess.STDOUT if problems is not None else log),
                       log))
     deadline = time.monotonic() + timeout
@@ -145,7 +155,7 @@ def run_program(build, program, jobs, timeout, problems=None):
                 log.seek(0)
                 names = failed_tests(log.read())
                 problems.append(f"shard {shard} of {jobs} ({why}): "
-                                + (", ".join(names) or "no test named (a crash?)")
+                                + (", ".join(names) or "no test named")
                                 + f"\n    to repeat: cd {os.path.dirname(exe)} && GTEST_TOTAL_SHARDS={jobs} "
                                 f"GTEST_SHARD_INDEX={shard} SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=dummy ./{program}")
             log.close()

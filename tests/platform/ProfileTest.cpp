@@ -1,5 +1,6 @@
 #include "platform/Profile.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -387,11 +388,11 @@ std::vector<int> starvers;
 bool starved = false;
 rlimit oldLimit{};
 void starve(int contentFd) {
-    ::getrlimit(RLIMIT_NOFILE, &oldLimit);
-    starved = true;
+    if (starved || ::getrlimit(RLIMIT_NOFILE, &oldLimit) != 0) return;
     rlimit low = oldLimit;
     low.rlim_cur = rlim_t(contentFd);
-    ::setrlimit(RLIMIT_NOFILE, &low);
+    if (::setrlimit(RLIMIT_NOFILE, &low) != 0) return;
+    starved = true;
     for (int d = ::dup(contentFd); d >= 0; d = ::dup(contentFd)) starvers.push_back(d);
 }
 void feed() {
@@ -424,6 +425,7 @@ protected:
         plat::internal::setSyncCall(watchFlush);
     }
     void TearDown() override {
+        feed();
         plat::internal::setSyncCall(nullptr);
         plat::internal::setUnnamedFiles(true);
     }
@@ -447,6 +449,11 @@ TEST_F(ProfileFlushTest, AWriteFlushesTheContentThenTheFolder) {
     watchedFile = f;
     struct stat folder {};
     ASSERT_EQ(::stat(dir.path().c_str(), &folder), 0);
+    // Not every file system has files without a name (overlayfs of older
+    // kernels): there the writer takes the named way either way.
+    const int probe = ::open(dir.path().c_str(), O_TMPFILE | O_WRONLY, 0600);
+    const bool unnamedHere = probe >= 0;
+    if (probe >= 0) ::close(probe);
     int value = 1;
     for (bool unnamed : {true, false}) {
         SCOPED_TRACE(unnamed ? "unnamed" : "named");
@@ -458,7 +465,7 @@ TEST_F(ProfileFlushTest, AWriteFlushesTheContentThenTheFolder) {
         EXPECT_TRUE(written);
         ASSERT_EQ(flushes.size(), 2u);
         EXPECT_FALSE(flushes[0].folder);
-        EXPECT_EQ(flushes[0].named, !unnamed);
+        EXPECT_EQ(flushes[0].named, !unnamed || !unnamedHere);
         EXPECT_EQ(flushes[0].fileHeld, "[s]\nk=" + std::to_string(value - 1) + "\n");
         EXPECT_TRUE(flushes[1].folder);
         EXPECT_EQ(flushes[1].inode, folder.st_ino);
@@ -492,8 +499,8 @@ std::size_t openDescriptors() {
 }
 
 // A thousand writes, every way they can end, close every descriptor they
-// open: one lost a write would, after a thousand saves, make every save and
-// every image and sound load fail.
+// open: one left open per write would, after a thousand saves, make every
+// save and every image and sound load fail.
 TEST_F(ProfileFlushTest, AThousandWritesLeaveNoDescriptorOpen) {
     const auto f = ini("[s]\nk=1\n");
     const auto readOnly = ini("[s]\nk=1\n", "locked.cfg");

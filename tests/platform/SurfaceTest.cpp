@@ -523,8 +523,8 @@ TEST(SurfaceTest, BadFilesFailWithAReason) {
         {"a run-length canvas far beyond its data",
          withHeader([](BmpLayout& s) { s.width = s.height = 16384; s.bpp = 8; s.compression = 1; s.palette = {0}; s.data = std::string("\xFF\x00\x00\x01", 4); }),
          "run-length canvas far larger than its data"},
-        // Just over 2048 x 2048, or 16384 x 16384 on 4000 bytes: each is a
-        // byte of data short of 256 pixels a byte.
+        // Above 2048 x 2048 a canvas may hold at most 256 pixels per byte of
+        // data: each of these holds more, the third by a single byte's worth.
         {"a canvas just over the bound on a few bytes",
          withHeader([](BmpLayout& s) { s.width = 2049; s.height = 2048; s.bpp = 8; s.compression = 1; s.palette = {0}; s.data = std::string("\xFF\x00\x00\x01", 4); }),
          "run-length canvas far larger than its data"},
