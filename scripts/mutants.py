@@ -99,65 +99,42 @@ def copy_tree(scratch):
         shutil.copy2(src, dst)
 
 
-def failed_tests(output):
-    """The tests gtest's output reports as failed ('[  FAILED  ] Suite.Test (5 ms)',
-    in the summary '[  FAILED  ] Suite.Test' or '..., where GetParam() = ...'),
-    and the one started last and never finished, which a crash or a hang
-    leaves behind."""
-    names, running = set(), None
-    for line in output.splitlines():
-        words = line[13:].split()
-        if line.startswith("[ RUN      ] ") and words:
-            running = words[0]
-        elif line.startswith(("[       OK ] ", "[  SKIPPED ] ")):
-            running = None
-        elif line.startswith("[  FAILED  ] "):
-            running = None
-            if words and not words[0][0].isdigit():  # not 'N tests, listed below'
-                names.add(words[0].rstrip(","))
-    if running:
-        names.add(running + " (never finished)")
-    return sorted(names)
-
-
 def run_program(build, program, jobs, timeout, problems=None):
     """Runs a test program in `jobs` gtest shards at once; True when all pass.
-    With a list for `problems`, each failing shard adds what failed in it and
-    the command that runs that shard again."""
+    With a list for `problems` (the clean run), each shard runs through
+    scripts/test-order.sh, and each failing one adds what the script made
+    of it: which tests failed or crashed, whether they pass alone, and the
+    command that repeats the shard."""
     exe = os.path.abspath(os.path.join(build, "tests", program))  # it runs in its own folder
     env = dict(os.environ, GTEST_TOTAL_SHARDS=str(jobs), SDL_AUDIODRIVER="dummy",
                SDL_VIDEODRIVER="dummy")
     env.pop("DISPLAY", None)
+    command = [exe, "--gtest_brief=1"]
+    if problems is not None:
+        command = [os.path.join(ROOT, "scripts", "test-order.sh"), exe, "0"]
     procs = []
     for shard in range(jobs):
         env_shard = dict(env, GTEST_SHARD_INDEX=str(shard))
         # A file, not a pipe: a shard must never wait for us to read it.
-        # Whole output for the clean run: a crash shows which test was running.
         log = tempfile.TemporaryFile(mode="w+", errors="replace") if problems is not None else subprocess.DEVNULL
-        flags = [] if problems is not None else ["--gtest_brief=1"]
-        procs.append((subprocess.Popen([exe, *flags], cwd=os.path.dirname(exe), env=env_shard,
-                                       stdout=log, stderr=subprocess.STDOUT if problems is not None else log),
-                      log))
+        procs.append((subprocess.Popen(command, cwd=os.path.dirname(exe), env=env_shard, stdout=log,
+                                       stderr=subprocess.STDOUT if problems is not None else log), log))
     deadline = time.monotonic() + timeout
     ok = True
     for shard, (p, log) in enumerate(procs):
         try:
-            p.wait(timeout=max(1, deadline - time.monotonic()))
-            why = f"exit code {p.returncode}"
+            failed = p.wait(timeout=max(1, deadline - time.monotonic())) != 0
+            why = ""
         except subprocess.TimeoutExpired:
             p.kill()
             p.wait()
-            why = f"no end after {timeout} s"
-        failed = why != "exit code 0"
+            failed, why = True, f" (no end after {timeout} s)"
         ok = ok and not failed
         if problems is not None:
             if failed:
                 log.seek(0)
-                names = failed_tests(log.read())
-                problems.append(f"shard {shard} of {jobs} ({why}): "
-                                + (", ".join(names) or "no test named")
-                                + f"\n    to repeat: cd {os.path.dirname(exe)} && GTEST_TOTAL_SHARDS={jobs} "
-                                f"GTEST_SHARD_INDEX={shard} SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=dummy ./{program}")
+                said = [line.rstrip() for line in log if line.startswith(("Order check:", "To repeat"))]
+                problems.append(f"shard {shard} of {jobs}{why}:\n    " + "\n    ".join(said))
             log.close()
     return ok
 

@@ -11,7 +11,9 @@
 #   (gtest shuffles the suites, and the tests within each suite).
 #   SHARES and INDEX run only that share of the tests: the INDEXth of SHARES
 #   runs of neighbouring tests in source order, so that a suite and the
-#   suites beside it mostly run together.
+#   suites beside it mostly run together. gtest's own sharding
+#   (GTEST_TOTAL_SHARDS, GTEST_SHARD_INDEX), as make mutants uses it, passes
+#   through.
 set -uo pipefail
 
 program=$1
@@ -34,10 +36,10 @@ if [ "$shares" -gt 1 ]; then
 fi
 
 again="$0 $program $seed $shares $index"
-for v in SDL_AUDIODRIVER ASAN_OPTIONS UBSAN_OPTIONS; do
+for v in GTEST_TOTAL_SHARDS GTEST_SHARD_INDEX SDL_AUDIODRIVER SDL_VIDEODRIVER ASAN_OPTIONS UBSAN_OPTIONS; do
   [ -n "${!v:-}" ] && again="$v=${!v} $again"
 done
-echo "Order check: $(basename "$program"), share $index of $shares, seed $seed"
+echo "Running $(basename "$program"), share $index of $shares, seed $seed, all in one process"
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 "$program" "${args[@]}" 2>&1 | tee "$log"
@@ -54,7 +56,8 @@ if [ -n "$last" ]; then
   failed+=("$last")
 fi
 for t in "${failed[@]}"; do
-  if "$program" "--gtest_filter=$t" > /dev/null 2>&1; then
+  # Alone means alone: gtest's own sharding (make mutants) would skip it.
+  if env -u GTEST_TOTAL_SHARDS -u GTEST_SHARD_INDEX "$program" "--gtest_filter=$t" > /dev/null 2>&1; then
     echo "Order check: $t passes alone but failed here, after the tests before it: it depends on them."
   else
     echo "Order check: $t fails alone as well."

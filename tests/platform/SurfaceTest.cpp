@@ -493,6 +493,19 @@ TEST(SurfaceTest, BadFilesFailWithAReason) {
         for (int i = 0; i < 4; ++i) b[at + i] = char((v >> (8 * i)) & 255);
         return b;
     };
+    // An 8-bit (or 4-bit) run-length canvas on data of `size` bytes: one
+    // run, the image's end, then padding.
+    auto runLength = [&](int w, int h, int size, int bpp = 8) {
+        return withHeader([&](BmpLayout& s) {
+            s.width = w;
+            s.height = h;
+            s.bpp = bpp;
+            s.compression = bpp == 8 ? 1 : 2;
+            s.palette = {0};
+            s.data = std::string("\xFF\x00\x00\x01", 4);
+            s.data.resize(std::size_t(size));
+        });
+    };
     struct Case {
         const char* what;
         std::string bytes;
@@ -520,22 +533,16 @@ TEST(SurfaceTest, BadFilesFailWithAReason) {
         {"palette larger than the depth", withHeader([](BmpLayout& s) { s.bpp = 1; s.palette = {0, 1, 2}; s.data = packRows(4, 4, 1, false, [](int, int) { return 0u; }); }), "bad palette"},
         {"palette cut short", withHeader([](BmpLayout& s) { s.bpp = 8; s.data = ""; s.palette = {}; }), "truncated"},
         // Decoding would cost a gigabyte: refused before any of it is made.
-        {"a run-length canvas far beyond its data",
-         withHeader([](BmpLayout& s) { s.width = s.height = 16384; s.bpp = 8; s.compression = 1; s.palette = {0}; s.data = std::string("\xFF\x00\x00\x01", 4); }),
+        {"a run-length canvas far beyond its data", runLength(16384, 16384, 4),
          "run-length canvas far larger than its data"},
         // Above 2048 x 2048 a canvas may hold at most 256 pixels per byte of
         // data: each of these holds more, the third by a single byte's worth.
-        {"a canvas just over the bound on a few bytes",
-         withHeader([](BmpLayout& s) { s.width = 2049; s.height = 2048; s.bpp = 8; s.compression = 1; s.palette = {0}; s.data = std::string("\xFF\x00\x00\x01", 4); }),
+        {"a canvas just over the bound on a few bytes", runLength(2049, 2048, 4),
          "run-length canvas far larger than its data"},
-        {"4096 x 4096 on a hundred bytes",
-         withHeader([](BmpLayout& s) { s.width = s.height = 4096; s.bpp = 8; s.compression = 1; s.palette = {0}; s.data = std::string("\xFF\x00\x00\x01", 4); s.data.resize(100); }),
+        {"4096 x 4096 on a hundred bytes", runLength(4096, 4096, 100), "run-length canvas far larger than its data"},
+        {"a canvas a byte short of its proportion", runLength(2304, 2048, 2304 * 2048 / 256 - 1),
          "run-length canvas far larger than its data"},
-        {"a canvas a byte short of its proportion",
-         withHeader([](BmpLayout& s) { s.width = 2304; s.height = 2048; s.bpp = 8; s.compression = 1; s.palette = {0}; s.data = std::string("\x0A\x00\x00\x01", 4); s.data.resize(2304 * 2048 / 256 - 1); }),
-         "run-length canvas far larger than its data"},
-        {"16384 x 16384 on 4000 bytes",
-         withHeader([](BmpLayout& s) { s.width = s.height = 16384; s.bpp = 4; s.compression = 2; s.palette = {0}; s.data = std::string("\xFF\x00\x00\x01", 4); s.data.resize(4000); }),
+        {"16384 x 16384 on 4000 bytes", runLength(16384, 16384, 4000, 4),
          "run-length canvas far larger than its data"},
         {"the fuzzer's find of one",
          testsupport::readFile(EMBERHAUNT_SOURCE_DIR "/fuzz/regressions/bmp/rle-canvas-far-beyond-its-data.bmp"),
