@@ -7,7 +7,9 @@
 #   make mutants  check that the tests catch each deliberate fault of tests/mutants/
 #   make replay-digests  rewrite the expected end states of the recorded replays
 #   make replay-record   record the replays anew with the bots (tests/replay/README.md)
-#   make clean  remove every build but the player's settings, build/bin/config.cfg
+#   make clean  remove every build tree but the player's settings, build/bin/config.cfg
+#   make help   print this list
+# JOBS=N limits builds and tests to N cores (default: all of them).
 
 JOBS ?= $(shell nproc)
 BUILD ?= build
@@ -21,7 +23,11 @@ FUZZ_JOBS ?= $(shell n=$$(nproc); [ $$n -gt 3 ] && n=3; echo $$n)
 SOAK_SECONDS ?= 45
 SOAK_JOBS ?= $(JOBS)
 
-.PHONY: play test bench fuzz soak mutants replay-digests replay-record build build-test build-fuzz deps-play deps-test deps-fuzz clean
+.PHONY: help play test bench fuzz soak mutants replay-digests replay-record build build-test build-fuzz deps-play deps-test deps-fuzz clean
+
+# The list at the head of this file.
+help:
+	@sed -n '/^$$/q; s/^# \{0,1\}//p' $(firstword $(MAKEFILE_LIST))
 
 deps-play:
 	@scripts/install-deps.sh play
@@ -82,7 +88,8 @@ mutants:
 
 # The player's settings, $(BUILD)/bin/config.cfg, stay; delete that file to
 # go back to the shipped settings (the next build or start puts them back).
+# Only build trees of this game go (scripts/clean.sh says why it leaves any
+# other folder); build-mutants is make mutants' own scratch folder.
 clean:
-	@b="$(patsubst %/,%,$(BUILD))"; if [ -d "$$b" ]; then find "$$b" -depth -mindepth 1 ! -path "$$b/bin" \
-	  ! -path "$$b/bin/config.cfg" -delete; fi
-	rm -rf $(TEST_BUILD) $(FUZZ_BUILD) build-bench build-mutants
+	@scripts/clean.sh --keep-config "$(BUILD)" "$(TEST_BUILD)" "$(FUZZ_BUILD)" build-bench
+	@rm -rf build-mutants

@@ -5,7 +5,7 @@ set -euo pipefail
 
 want=(cmake g++ make pkg-config libsdl2-dev libsdl2-mixer-dev libsimpleini-dev libicu-dev)
 case "${1:-play}" in
-  test) want+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool xauth) ;;
+  test) want+=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xdotool xauth python3) ;;
   mutants) want+=(libgtest-dev libgmock-dev python3) ;;
   # libFuzzer and the sanitizer runtimes come with clang's runtime package.
   fuzz) want+=(clang libclang-rt-14-dev) ;;

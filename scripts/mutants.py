@@ -19,6 +19,7 @@ import filecmp
 import glob
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -99,36 +100,69 @@ def copy_tree(scratch):
         shutil.copy2(src, dst)
 
 
+def end_tree(proc):
+    """Ends a shard and everything it started. Each shard leads a session of
+    its own; killing its process group is not enough, as timeout(1) in the
+    order-check script moves the test program into a group of its own."""
+    for _ in range(3):  # a process may fork while we look
+        left = []
+        for entry in os.listdir("/proc"):
+            if not entry.isdigit():
+                continue
+            try:
+                with open(f"/proc/{entry}/stat", encoding="utf-8", errors="replace") as f:
+                    # The command name in brackets may hold blanks: count from its end.
+                    fields = f.read().rsplit(")", 1)[1].split()
+            except (OSError, IndexError):
+                continue
+            if int(fields[3]) == proc.pid:  # the session id
+                left.append(int(entry))
+        for pid in left:
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+        if not left:
+            break
+    proc.wait()
+
+
 def run_program(build, program, jobs, timeout, problems=None):
     """Runs a test program in `jobs` gtest shards at once; True when all pass.
     With a list for `problems` (the clean run), each shard runs through
     scripts/test-order.sh, and each failing one adds what the script made
-    of it: which tests failed or crashed, whether they pass alone, and the
-    command that repeats the shard."""
+    of it: which tests failed, crashed or did not end in time, whether they
+    pass alone, and the command that repeats the shard."""
     exe = os.path.abspath(os.path.join(build, "tests", program))  # it runs in its own folder
     env = dict(os.environ, GTEST_TOTAL_SHARDS=str(jobs), SDL_AUDIODRIVER="dummy",
                SDL_VIDEODRIVER="dummy")
     env.pop("DISPLAY", None)
     command = [exe, "--gtest_brief=1"]
+    grace = 0
     if problems is not None:
-        command = [os.path.join(ROOT, "scripts", "test-order.sh"), exe, "0"]
+        # The script ends a program that passes the time-out itself, so that
+        # it can still say which test was running; we end the script only
+        # when that fails too.
+        command = [os.path.join(ROOT, "scripts", "test-order.sh"), "--limit", str(timeout), exe, "0"]
+        grace = 30
     procs = []
     for shard in range(jobs):
         env_shard = dict(env, GTEST_SHARD_INDEX=str(shard))
         # A file, not a pipe: a shard must never wait for us to read it.
         log = tempfile.TemporaryFile(mode="w+", errors="replace") if problems is not None else subprocess.DEVNULL
         procs.append((subprocess.Popen(command, cwd=os.path.dirname(exe), env=env_shard, stdout=log,
-                                       stderr=subprocess.STDOUT if problems is not None else log), log))
-    deadline = time.monotonic() + timeout
+                                       stderr=subprocess.STDOUT if problems is not None else log,
+                                       start_new_session=True), log))
+    deadline = time.monotonic() + timeout + grace
     ok = True
     for shard, (p, log) in enumerate(procs):
         try:
             failed = p.wait(timeout=max(1, deadline - time.monotonic())) != 0
             why = ""
         except subprocess.TimeoutExpired:
-            p.kill()
-            p.wait()
-            failed, why = True, f" (no end after {timeout} s)"
+            failed, why = True, f" (no end after {timeout + grace} s)"
+        # Whatever the shard left running (all of it, after a time-out).
+        end_tree(p)
         ok = ok and not failed
         if problems is not None:
             if failed:

@@ -6,62 +6,129 @@
 # program this way with a fixed seed, so that a failure comes back on every
 # run and on every machine.
 #
-# Usage: scripts/test-order.sh PROGRAM SEED [SHARES INDEX]
+# Usage: scripts/test-order.sh [--sample N] [--limit SECONDS] PROGRAM SEED [SHARES INDEX]
 #   SEED 0 keeps the order of the source; 1 to 99999 shuffles with that seed
 #   (gtest shuffles the suites, and the tests within each suite).
+#   --sample N keeps N instances of each parameterised test that has more,
+#   spread over its instances from an offset the seed chooses. Each instance
+#   sets up all of its state, so a hundred of them add little to a search
+#   for dependencies between tests, and much to its time; CTest still runs
+#   every one alone.
 #   SHARES and INDEX run only that share of the tests: the INDEXth of SHARES
 #   runs of neighbouring tests in source order, so that a suite and the
-#   suites beside it mostly run together. gtest's own sharding
+#   suites beside it mostly run together, cut where each holds about as much
+#   of the time as the others by the figures of tests/order-costs.txt (a
+#   test that has none counts as a short one). gtest's own sharding
 #   (GTEST_TOTAL_SHARDS, GTEST_SHARD_INDEX), as make mutants uses it, passes
 #   through.
+#   --limit SECONDS ends the program and everything it started when it runs
+#   longer, and names the test it was in.
 set -uo pipefail
 
+sample=0
+limit=0
+costs="$(dirname "$0")/../tests/order-costs.txt"
+again="$0"
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --sample) sample=$2; again+=" $1 $2"; shift 2 ;;
+    --limit) limit=$2; again+=" $1 $2"; shift 2 ;;
+    *) break ;;
+  esac
+done
 program=$1
 seed=$2
 shares=${3:-1}
 index=${4:-0}
+again+=" $program $seed $shares $index"
 
 args=()
 [ "$seed" != 0 ] && args+=(--gtest_shuffle "--gtest_random_seed=$seed")
-if [ "$shares" -gt 1 ]; then
+if [ "$shares" -gt 1 ] || [ "$sample" -gt 0 ]; then
   # "Suite." lines, then "  test" lines (with "  # GetParam() = ..." after
-  # the name for parameterised ones).
-  mapfile -t tests < <("$program" --gtest_list_tests | awk '/^[^ ]/ { suite = $1 } /^  / { print suite $1 }')
-  count=${#tests[@]}
-  from=$((index * count / shares))
-  to=$(((index + 1) * count / shares))
-  filter=$(IFS=:; echo "${tests[*]:from:to-from}")
+  # the name for parameterised ones, whose names end in "/instance").
+  # A program that cannot even list its tests must not pass as a share
+  # without any.
+  listing=$("$program" --gtest_list_tests) || { echo "Order check: $program could not list its tests"; exit 1; }
+  mapfile -t tests < <(awk -v keep="$sample" -v seed="$seed" '
+    function flush(   n, i, k, picked) {
+      n = count
+      if (keep > 0 && n > keep) {
+        printf "Order check: %d of the %d instances of %s\n", keep, n, group > "/dev/stderr"
+        for (k = 0; k < keep; k++) picked[(seed + int(k * n / keep)) % n] = 1
+      }
+      for (i = 0; i < n; i++) if (!(keep > 0 && n > keep) || (i in picked)) print names[i]
+      count = 0
+    }
+    BEGIN { count = 0 }
+    /^[^ ]/ { suite = $1 }
+    /^  / {
+      name = suite $1
+      key = name
+      if (index($1, "/")) sub(/\/[^\/]*$/, "", key)
+      if (key != group) { flush(); group = key }
+      names[count++] = name
+    }
+    END { flush() }' <<< "$listing")
+  # The INDEXth run of neighbouring tests holding about 1/SHARES of their
+  # time, by the figures of tests/order-costs.txt.
+  mapfile -t tests < <(printf '%s\n' "${tests[@]}" | awk -v shares="$shares" -v index_="$index" -v costs="$costs" '
+    BEGIN {
+      n = 0
+      while ((getline line < costs) > 0) if (line ~ /^[0-9]/) { split(line, f, " "); cost[f[2]] = f[1] }
+    }
+    {
+      key = $0
+      if (index(substr($0, index($0, ".")), "/")) sub(/\/[^\/]*$/, "", key)
+      names[n] = $0; w[n] = (key in cost) && cost[key] > 0 ? cost[key] : 0.05; total += w[n++]
+    }
+    END {
+      for (i = 0; i < n; i++) {
+        if (int((sum + w[i] / 2) * shares / total) == index_) print names[i]
+        sum += w[i]
+      }
+    }')
+  filter=$(IFS=:; echo "${tests[*]}")
   [ -z "$filter" ] && { echo "Order check: share $index of $shares holds no test"; exit 0; }
   args+=("--gtest_filter=$filter")
 fi
 
-again="$0 $program $seed $shares $index"
 for v in GTEST_TOTAL_SHARDS GTEST_SHARD_INDEX SDL_AUDIODRIVER SDL_VIDEODRIVER ASAN_OPTIONS UBSAN_OPTIONS; do
   [ -n "${!v:-}" ] && again="$v=${!v} $again"
 done
 echo "Running $(basename "$program"), share $index of $shares, seed $seed, all in one process"
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
-"$program" "${args[@]}" 2>&1 | tee "$log"
+run=()
+# timeout puts the program in a process group of its own and ends the whole
+# group, so that nothing the test started lives on; a program that ignores
+# the polite signal gets SIGKILL ten seconds later.
+[ "$limit" -gt 0 ] && run=(timeout -k 10 "$limit")
+"${run[@]}" "$program" "${args[@]}" 2>&1 | tee "$log"
 rc=${PIPESTATUS[0]}
 [ "$rc" -eq 0 ] && exit 0
 
-# Which tests failed, and whether each fails on its own as well. A crash
-# names no failed test: the one started last and never finished is the
-# culprit.
+# Which tests failed, and whether each fails on its own as well. A crash or
+# a time-out names no failed test: the one started last and never finished
+# is the culprit.
 mapfile -t failed < <(sed -n 's/^\[  FAILED  \] \([^ ,]*\).*/\1/p' "$log" | grep -v '^[0-9]' | sort -u)
 last=$(awk '/^\[ RUN      \]/ { t = $4 } /^\[       OK \]|^\[  FAILED  \]|^\[  SKIPPED \]/ { t = "" } END { print t }' "$log")
-if [ -n "$last" ]; then
+timedOut=0
+if [ "$limit" -gt 0 ] && { [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; }; then
+  timedOut=1
+  echo "Order check: no end after $limit s${last:+, during $last}; the program and all it started were ended"
+elif [ -n "$last" ]; then
   echo "Order check: the run ended with exit code $rc during $last"
   failed+=("$last")
 fi
 for t in "${failed[@]}"; do
   # Alone means alone: gtest's own sharding (make mutants) would skip it.
-  if env -u GTEST_TOTAL_SHARDS -u GTEST_SHARD_INDEX "$program" "--gtest_filter=$t" > /dev/null 2>&1; then
+  if env -u GTEST_TOTAL_SHARDS -u GTEST_SHARD_INDEX "${run[@]}" "$program" "--gtest_filter=$t" > /dev/null 2>&1; then
     echo "Order check: $t passes alone but failed here, after the tests before it: it depends on them."
   else
     echo "Order check: $t fails alone as well."
   fi
 done
+[ "$timedOut" -eq 1 ] && [ -n "$last" ] && echo "Order check: to try it alone: $program --gtest_filter=$last"
 echo "To repeat (in $(pwd)): $again"
 exit "$rc"

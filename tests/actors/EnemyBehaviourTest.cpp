@@ -2,6 +2,7 @@
 // routes, aiming and attacking, and standing still while held.
 #include "actors/EnemyFixture.h"
 
+#include <iterator>
 #include <map>
 #include <set>
 #include <utility>
@@ -111,6 +112,13 @@ TEST_F(EnemyTest, TheTargetIsTheNearestLivePlayerAndHuntingNeedsItWithinRange) {
     EXPECT_EQ(t, &players.front());
     e.decide(t);
     EXPECT_TRUE(e.wandering);
+
+    // A tie keeps the earlier of the two live players.
+    Player& second = *std::next(players.begin());
+    second.dead = players.back().dead = false;
+    players.back().col = 7;  // (5, 0) away: 25, as far as the second
+    players.back().row = 1;
+    EXPECT_EQ(e.chooseTarget(), &second);
 }
 
 TEST_F(EnemyTest, WithoutARouteAWalkerHuntsOneFramePerSearchIntervalAndAMechWanders) {

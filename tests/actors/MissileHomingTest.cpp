@@ -153,11 +153,17 @@ TEST_F(HomingMissileTest, ReachesAStandingEnemyAnywhereAheadInAnOpenField) {
 // when its centre lies in the next row; round anything else it slides like
 // any mover: a teammate, or in versus its shooter.
 TEST_F(HomingMissileTest, BurstsOnItsTargetAndSlidesRoundTheRest) {
-    // From (2, 5) to the right, offsetY pixels below its row; the burst.
-    auto fly = [&](bool versus, int offsetY) {
-        HomingMissile m = launch(2, 5, dir::kRight, versus, 1);
-        m.y = 5 * kTileSize + offsetY;
-        m.posY = float(m.y);
+    // From (c, r) flying d, offset pixels off its line (below a row, right
+    // of a column); the burst.
+    auto fly = [&](bool versus, int offset, int c = 2, int r = 5, int d = dir::kRight) {
+        HomingMissile m = launch(c, r, d, versus, 1);
+        if (d == dir::kRight || d == dir::kLeft) {
+            m.y = r * kTileSize + offset;
+            m.posY = float(m.y);
+        } else {
+            m.x = c * kTileSize + offset;
+            m.posX = float(m.x);
+        }
         EXPECT_TRUE(flyUntilBurst(m));
         return burstCell();
     };
@@ -228,6 +234,34 @@ TEST_F(HomingMissileTest, BurstsOnItsTargetAndSlidesRoundTheRest) {
         stand(8, 5, versus ? cell::kPlayer : cell::kEnemy);
         EXPECT_EQ(fly(versus, 20), target);
     }
+
+    // Versus, the target mid-walk: its box covers two cells, and meeting
+    // either one is reaching it, not only the cell under its centre.
+    // Between columns 7 and 8, its centre in column 8, met in column 7.
+    reset();
+    addPlayer(2, 8, 5);
+    players.back().x = 7 * kTileSize + 20;
+    put(7, 5, cell::kPlayer);
+    put(8, 5, cell::kPlayer);
+    EXPECT_EQ(fly(true, 10), std::make_pair(7, 5));
+    // Met on its second cell, neither its centre's nor its top-left one.
+    // Between rows 4 and 5, its centre in row 4, met in row 5 from the left.
+    reset();
+    for (int c = 0; c < 8; ++c) put(c, 4, cell::kSolid);
+    addPlayer(2, 8, 4);
+    players.back().y = 4 * kTileSize + 12;
+    put(8, 4, cell::kPlayer);
+    put(8, 5, cell::kPlayer);
+    EXPECT_EQ(fly(true, 10), target);
+    // Between columns 7 and 8, its centre in column 7, met in column 8 from
+    // above; a wall down column 7 keeps the route in column 8.
+    reset();
+    for (int r = 0; r < 5; ++r) put(7, r, cell::kSolid);
+    addPlayer(2, 7, 5);
+    players.back().x = 7 * kTileSize + 12;
+    put(7, 5, cell::kPlayer);
+    put(8, 5, cell::kPlayer);
+    EXPECT_EQ(fly(true, 10, 8, 1, dir::kDown), target);
 }
 
 TEST_F(HomingMissileTest, TargetOnItsOwnCellBurstsAtOnce) {

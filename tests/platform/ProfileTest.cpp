@@ -293,10 +293,15 @@ TEST_F(ProfileTest, ABatchWritesLikeSingleWritesInOneGoOrNotAtAll) {
     EXPECT_EQ(readFile(all), readFile(one));
     EXPECT_EQ(get(all, "c", "w"), "6");
 
-    // One refused entry refuses the batch.
+    // One refused entry refuses the batch, and says nothing was written
+    // whatever the caller's flag held before.
     const std::string written = readFile(all);
-    EXPECT_FALSE(plat::profileWriteAll({{"a", "x", "11"}, {"a", "bad=key", "1"}}, all));
-    EXPECT_FALSE(plat::profileWriteAll({{"a", "x", "11"}, {"a", "k", "two\nlines"}}, all));
+    bool inPlace = true;
+    EXPECT_FALSE(plat::profileWriteAll({{"a", "x", "11"}, {"a", "bad=key", "1"}}, all, &inPlace));
+    EXPECT_FALSE(inPlace);
+    inPlace = true;
+    EXPECT_FALSE(plat::profileWriteAll({{"a", "x", "11"}, {"a", "k", "two\nlines"}}, all, &inPlace));
+    EXPECT_FALSE(inPlace);
     EXPECT_EQ(readFile(all), written);
     EXPECT_EQ(get(all, "a", "x"), "10");
 }
@@ -368,8 +373,8 @@ TEST_F(ProfileTest, LeftoversOfKilledWritersAreRemovedAndNothingElse) {
 // Every flush a write makes: whether of a folder, which one, what the
 // watched file held at that moment and, for the content, whether it had a
 // name yet. A folder flush fails with failFolder (an errno) where that is
-// set; with starveFolder, the content's flush leaves no descriptor for the
-// folder to be opened with.
+// set, the content's with failContent (a full disk); with starveFolder, the
+// content's flush leaves no descriptor for the folder to be opened with.
 struct Flush {
     bool folder;
     ino_t inode;
@@ -379,6 +384,7 @@ struct Flush {
 std::vector<Flush> flushes;
 std::string watchedFile;
 int failFolder = 0;
+int failContent = 0;
 bool starveFolder = false;
 bool realFlush = true;
 
@@ -411,6 +417,10 @@ int watchFlush(int fd) {
         errno = failFolder;
         return -1;
     }
+    if (!S_ISDIR(st.st_mode) && failContent) {
+        errno = failContent;
+        return -1;
+    }
     if (!S_ISDIR(st.st_mode) && starveFolder) starve(fd);
     return realFlush ? ::fsync(fd) : 0;
 }
@@ -420,6 +430,7 @@ protected:
     void SetUp() override {
         flushes.clear();
         failFolder = 0;
+        failContent = 0;
         starveFolder = false;
         realFlush = true;
         plat::internal::setSyncCall(watchFlush);
@@ -436,6 +447,14 @@ protected:
         feed();
         return ok;
     }
+    // Not every file system has files without a name (overlayfs of older
+    // kernels): there the writer takes the named way either way.
+    bool unnamedFilesHere() const {
+        const int probe = ::open(dir.path().c_str(), O_TMPFILE | O_WRONLY, 0600);
+        if (probe < 0) return false;
+        ::close(probe);
+        return true;
+    }
 };
 
 // The content is flushed before the rename and the folder after it, so that
@@ -444,16 +463,13 @@ protected:
 // A folder flush that fails, or a folder that cannot be opened for want of
 // a descriptor, leaves the new content in place, but the write is no
 // success; a file system that cannot flush folders at all is no failure.
+// A write that fails before the rename leaves the old file and says so.
 TEST_F(ProfileFlushTest, AWriteFlushesTheContentThenTheFolder) {
     const auto f = ini("[s]\nk=1\n");
     watchedFile = f;
     struct stat folder {};
     ASSERT_EQ(::stat(dir.path().c_str(), &folder), 0);
-    // Not every file system has files without a name (overlayfs of older
-    // kernels): there the writer takes the named way either way.
-    const int probe = ::open(dir.path().c_str(), O_TMPFILE | O_WRONLY, 0600);
-    const bool unnamedHere = probe >= 0;
-    if (probe >= 0) ::close(probe);
+    const bool unnamedHere = unnamedFilesHere();
     int value = 1;
     for (bool unnamed : {true, false}) {
         SCOPED_TRACE(unnamed ? "unnamed" : "named");
@@ -489,6 +505,17 @@ TEST_F(ProfileFlushTest, AWriteFlushesTheContentThenTheFolder) {
         EXPECT_EQ(readFile(f), "[s]\nk=" + std::to_string(value) + "\n");
         EXPECT_EQ(folderNames(), std::vector<std::string>{"test.cfg"});
         EXPECT_TRUE(write(f, ++value, &written));
+
+        // The caller's flag is true from the write before.
+        failContent = ENOSPC;
+        EXPECT_FALSE(write(f, value + 1, &written));
+        failContent = 0;
+        EXPECT_FALSE(written);
+        EXPECT_EQ(readFile(f), "[s]\nk=" + std::to_string(value) + "\n");
+        EXPECT_EQ(folderNames(), std::vector<std::string>{"test.cfg"});
+        written = true;
+        EXPECT_FALSE(write(dir.file("no/such/folder/x.cfg"), value + 1, &written));
+        EXPECT_FALSE(written);
     }
 }
 
@@ -507,14 +534,24 @@ TEST_F(ProfileFlushTest, AThousandWritesLeaveNoDescriptorOpen) {
     ASSERT_EQ(::chmod(readOnly.c_str(), 0444), 0);
     watchedFile = f;
     realFlush = false;  // the descriptors are the point, not the disk
+    const bool unnamedHere = unnamedFilesHere();
     const std::size_t before = openDescriptors();
     bool written = false;
     for (int i = 0; i < 1000; ++i) {
-        plat::internal::setUnnamedFiles(i % 2 == 0);
-        failFolder = i % 5 == 1 ? EIO : 0;
-        starveFolder = i % 5 == 2;
-        const bool ok = i % 5 == 3 ? write(readOnly, i, &written) : write(f, i, &written);
-        EXPECT_EQ(ok, i % 5 == 0 || i % 5 == 4) << i;
+        // Every ending on each way in turn.
+        const int ending = i % 6;
+        const bool unnamed = i / 6 % 2 == 0;
+        plat::internal::setUnnamedFiles(unnamed);
+        failFolder = ending == 1 ? EIO : 0;
+        starveFolder = ending == 2;
+        failContent = ending == 5 ? ENOSPC : 0;
+        const bool ok = ending == 3 ? write(readOnly, i, &written) : write(f, i, &written);
+        EXPECT_EQ(ok, ending == 0 || ending == 4) << i;
+        EXPECT_EQ(written, ending != 3 && ending != 5) << i;
+        if (ending != 3) {
+            ASSERT_FALSE(flushes.empty()) << i;
+            EXPECT_EQ(flushes[0].named, !unnamed || !unnamedHere) << i;
+        }
         flushes.clear();
     }
     EXPECT_EQ(openDescriptors(), before);

@@ -151,7 +151,7 @@ TEST_F(ConfigTest, ReadsEachKindOfValueAndBringsItIntoRange) {
               "[multiplayer]\nplayerSpeed=41\nmaxMissiles=-2\nmaxHealth=2147483647\n"
               "[powerup]\npowerupFrequency=\ndynamitePowerupBoundary=abc\nmissilePowerupBoundary=12abc\n"
               "hmissilePowerupBoundary=99999999999\nkickPowerupBoundary=-3\n"
-              "[bomb]\nbombSpeed=65\n"
+              "[bomb]\nbombSpeed=65\nbombTime=60000\n"
               "[PLAYER1KEYS]\nUP=201\nsecondary=-2147483648\n");
     loadConfig();
 
@@ -176,6 +176,7 @@ TEST_F(ConfigTest, ReadsEachKindOfValueAndBringsItIntoRange) {
     EXPECT_EQ(hmissilePowerupBoundary, 100);
     EXPECT_EQ(kickPowerupBoundary, 0);
     EXPECT_FLOAT_EQ(bombSpeed, 6.5f);
+    EXPECT_EQ(bombTime, 10000);
     EXPECT_FLOAT_EQ(missileSpeed, 2.5f);  // missing: the shipped value
     EXPECT_EQ(playerKeys[0][KEY_UP], 201);
     EXPECT_EQ(playerKeys[0][KEY_SECONDARY], INT_MIN);  // a key no key sends
@@ -187,13 +188,15 @@ TEST_F(ConfigTest, ReadsEachKindOfValueAndBringsItIntoRange) {
     write("config.cfg", std::string(shippedConfig()) + "\n");
     ASSERT_TRUE(plat::profileWriteAll({{"player", "minPlayerSpeed", "90"}, {"player", "maxPlayerSpeed", "20"},
                                        {"multiplayer", "playerSpeed", "-7"}, {"audio", "globalVolume", "256"},
-                                       {"player", "maxHealth", "2147483647"}, {"player", "maxMissiles", "500"}},
+                                       {"player", "maxHealth", "2147483647"}, {"player", "maxMissiles", "500"},
+                                       {"bomb", "bombTime", "0"}},
                                       path("config.cfg")));
     loadConfig();
     EXPECT_EQ(globalVolume, 255);
     // Not the HEALTH and MAX MISSILES items' bounds: no menu edits these.
     EXPECT_EQ(maxHealth, INT_MAX);
     EXPECT_EQ(maxMissiles, 500);
+    EXPECT_EQ(bombTime, 500);
     EXPECT_FLOAT_EQ(minPlayerSpeed, 2.0f);
     EXPECT_FLOAT_EQ(maxPlayerSpeed, 2.0f);
     EXPECT_FLOAT_EQ(multiplayerPlayerSpeed, 2.0f);
@@ -285,10 +288,21 @@ TEST_F(ConfigTest, AFailedSaveIsLoggedOncePerRunSayingWhatItLeft) {
     EXPECT_EQ(read("log.txt"), startLog + failed);
     EXPECT_EQ(globalVolume, 10);  // still in force
 
-    // An unwritable place fails just the same, and is not logged again.
+    struct Restore {
+        ~Restore() {
+            plat::internal::setSyncCall(nullptr);
+            plat::internal::setUnnamedFiles(true);
+        }
+    } restore;
+    // An unwritable place fails just the same, and is not logged again; nor
+    // is it taken for a file written, whether the file system has files
+    // without a name or not.
     const std::string writable = configPath;
     configPath = path("no/such/folder/config.cfg");
-    EXPECT_FALSE(saveConfig());
+    for (bool unnamed : {true, false}) {
+        plat::internal::setUnnamedFiles(unnamed);
+        EXPECT_FALSE(saveConfig());
+    }
     restoreDefaultKeys();
     EXPECT_EQ(read("log.txt"), startLog + failed);
 
@@ -300,9 +314,6 @@ TEST_F(ConfigTest, AFailedSaveIsLoggedOncePerRunSayingWhatItLeft) {
         errno = EIO;
         return S_ISDIR(st.st_mode) ? -1 : 0;
     });
-    struct Restore {
-        ~Restore() { plat::internal::setSyncCall(nullptr); }
-    } restore;
     globalVolume = 20;
     EXPECT_FALSE(saveConfig());
     globalVolume = 30;

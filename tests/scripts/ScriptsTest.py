@@ -1,0 +1,209 @@
+"""Checks of the project's own scripts: the order check, make mutants' clean
+run and make clean. Each test works on fake test programs and scratch trees
+in a temporary folder of its own."""
+
+import os
+import shutil
+import signal
+import stat
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+sys.path.insert(0, os.path.join(ROOT, "scripts"))
+import mutants  # noqa: E402
+
+# A stand-in for a gtest program: lists its tests, runs those of the filter
+# (all of them without one), and hangs in any test named "Hangs", with a
+# child that would outlive it.
+FAKE = r"""#!/usr/bin/env bash
+here=$(dirname "$0")
+if [ "${1:-}" = --gtest_list_tests ]; then cat "$here/list.txt"; exit 0; fi
+filter=""
+for a in "$@"; do case "$a" in --gtest_filter=*) filter=${a#--gtest_filter=} ;; esac; done
+[ -n "$filter" ] && echo "$filter" | tr ':' '\n' > "$here/ran.txt"
+if grep -q Hangs "$here/list.txt"; then
+  echo "[ RUN      ] Fake.Passes"; echo "[       OK ] Fake.Passes (0 ms)"
+  echo "[ RUN      ] Fake.Hangs"
+  sleep 300 & echo $! > "$here/child.pid"; echo $$ > "$here/self.pid"
+  wait
+fi
+exit 0
+"""
+
+
+def alive(pid):
+    try:
+        with open(f"/proc/{pid}/stat") as f:
+            return f.read().rsplit(")", 1)[1].split()[0] != "Z"
+    except OSError:
+        return False
+
+
+class ScratchTest(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.mkdtemp(prefix="emberhaunt-scripts-")
+        self.addCleanup(shutil.rmtree, self.dir, ignore_errors=True)
+
+    def write(self, rel, text, mode=0o644):
+        path = os.path.join(self.dir, rel)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "w") as f:
+            f.write(text)
+        os.chmod(path, mode)
+        return path
+
+    def fake_program(self, listing, folder="tests"):
+        self.write(f"{folder}/list.txt", listing)
+        return self.write(f"{folder}/fake", FAKE, 0o755)
+
+    def read_pids(self, folder="tests"):
+        pids = []
+        for name in ("self.pid", "child.pid"):
+            with open(os.path.join(self.dir, folder, name)) as f:
+                pids.append(int(f.read()))
+        return pids
+
+
+class OrderCheckTest(ScratchTest):
+    # Ten instances of one parameterised test, two of another, four plain tests.
+    LISTING = ("Plain.\n  First\n  Second\n"
+               "Many/Param.\n" + "".join(f"  Works/{i}  # GetParam() = {i}\n" for i in range(10)) +
+               "Few/Param.\n  Works/a  # GetParam() = a\n  Works/b  # GetParam() = b\n"
+               "Heavy.\n  Slow\n  Last\n")
+
+    def order(self, program, seed, shares="1", index="0", options=()):
+        # A copy of the script beside a costs file of our own.
+        script = os.path.join(self.dir, "scripts", "test-order.sh")
+        if not os.path.exists(script):
+            os.makedirs(os.path.dirname(script))
+            shutil.copy(os.path.join(ROOT, "scripts", "test-order.sh"), script)
+            self.write("tests/order-costs.txt", "# seconds\n5 Heavy.Slow\n0.5 Many/Param.Works\n")
+        return subprocess.run([script, *options, program, seed, shares, index], capture_output=True, text=True,
+                              cwd=self.dir, timeout=60)
+
+    def ran(self):
+        with open(os.path.join(self.dir, "tests", "ran.txt")) as f:
+            return f.read().split()
+
+    def test_samples_many_instances_turning_with_the_seed_and_keeps_the_rest(self):
+        program = self.fake_program(self.LISTING)
+        samples = []
+        for seed in ("7", "8"):
+            self.assertEqual(self.order(program, seed, options=("--sample", "3")).returncode, 0)
+            ran = self.ran()
+            many = [t for t in ran if t.startswith("Many/")]
+            self.assertEqual(len(many), 3)
+            self.assertEqual(len(set(many)), 3)
+            self.assertEqual(sorted(set(ran) - set(many)),
+                             ["Few/Param.Works/a", "Few/Param.Works/b", "Heavy.Last", "Heavy.Slow",
+                              "Plain.First", "Plain.Second"])
+            samples.append(sorted(many))
+        self.assertNotEqual(samples[0], samples[1])
+        # Spread over the instances, not three neighbours.
+        numbers = sorted(int(t.rsplit("/", 1)[1]) for t in samples[0])
+        self.assertGreater(numbers[-1] - numbers[0], 3)
+
+    def test_shares_are_runs_of_neighbours_cut_by_time_that_together_hold_every_test(self):
+        program = self.fake_program(self.LISTING)
+        shares = []
+        for index in range(3):
+            self.assertEqual(self.order(program, "1", "3", str(index)).returncode, 0)
+            shares.append(self.ran())
+        listed = [t for share in shares for t in share]
+        self.assertEqual(len(listed), 16)
+        self.assertEqual(len(set(listed)), 16)
+        # In source order: the ten half-second instances fill the first two
+        # shares; the five-second test and its neighbour make the last.
+        self.assertEqual(shares[2], ["Heavy.Slow", "Heavy.Last"])
+        self.assertEqual(listed[:2], ["Plain.First", "Plain.Second"])
+
+    def test_a_hang_is_ended_with_all_it_started_and_named(self):
+        program = self.fake_program("Fake.\n  Passes\n  Hangs\n")
+        started = time.monotonic()
+        result = self.order(program, "0", options=("--limit", "2"))
+        self.assertLess(time.monotonic() - started, 30)
+        self.assertEqual(result.returncode, 124)
+        self.assertIn("Order check: no end after 2 s, during Fake.Hangs", result.stdout)
+        self.assertIn(f"--limit 2 {program} 0 1 0", result.stdout)
+        for pid in self.read_pids():
+            self.assertFalse(alive(pid), f"process {pid} outlived the time-out")
+
+
+class MutantsCleanRunTest(ScratchTest):
+    def test_a_shard_past_its_time_out_ends_whole_and_names_its_test_and_command(self):
+        self.fake_program("Fake.\n  Passes\n  Hangs\n")
+        problems = []
+        started = time.monotonic()
+        self.assertFalse(mutants.run_program(self.dir, "fake", 1, 2, problems))
+        self.assertLess(time.monotonic() - started, 30)
+        report = "\n".join(problems)
+        self.assertIn("Fake.Hangs", report)
+        self.assertIn("To repeat", report)
+        self.assertIn(os.path.join(self.dir, "tests", "fake"), report)
+        for pid in self.read_pids():
+            self.assertFalse(alive(pid), f"process {pid} outlived the time-out")
+
+    def test_a_fault_run_past_its_time_out_ends_whole(self):
+        self.fake_program("Fake.\n  Passes\n  Hangs\n")
+        self.assertFalse(mutants.run_program(self.dir, "fake", 1, 2))
+        for pid in self.read_pids():
+            self.assertFalse(alive(pid), f"process {pid} outlived the time-out")
+
+
+class MakeCleanTest(ScratchTest):
+    def setUp(self):
+        super().setUp()
+        for rel in ("Makefile", "scripts/clean.sh"):
+            os.makedirs(os.path.dirname(os.path.join(self.dir, rel)) or self.dir, exist_ok=True)
+            shutil.copy2(os.path.join(ROOT, rel), os.path.join(self.dir, rel))
+        self.write(".git/HEAD", "ref: refs/heads/main\n")
+        self.write("src/Game.cpp", "// source\n")
+
+    def build_tree(self, folder, project="Emberhaunt"):
+        self.write(f"{folder}/CMakeCache.txt", f"CMAKE_PROJECT_NAME:STATIC={project}\n")
+        self.write(f"{folder}/CMakeFiles/x.o", "")
+        self.write(f"{folder}/bin/emberhaunt", "", 0o755)
+        self.write(f"{folder}/bin/config.cfg", "[video]\nfullscreen=1\n")
+
+    def clean(self, *settings):
+        return subprocess.run(["make", "--no-print-directory", "clean", *settings], cwd=self.dir,
+                              capture_output=True, text=True, timeout=60)
+
+    def files(self):
+        return sorted(os.path.relpath(os.path.join(d, f), self.dir)
+                      for d, _, names in os.walk(self.dir) for f in names)
+
+    def test_removes_build_trees_keeping_the_players_settings(self):
+        self.build_tree("build")
+        self.build_tree("build-test")
+        result = self.clean()
+        self.assertEqual((result.returncode, result.stdout, result.stderr), (0, "", ""))
+        self.assertIn("build/bin/config.cfg", self.files())
+        self.assertFalse([f for f in self.files() if f.startswith("build") and f != "build/bin/config.cfg"])
+        # Again, with only the settings left, and with no build at all.
+        self.assertEqual(self.clean().stdout + self.clean().stderr, "")
+        shutil.rmtree(os.path.join(self.dir, "build"))
+        result = self.clean()
+        self.assertEqual((result.returncode, result.stdout, result.stderr), (0, "", ""))
+
+    def test_leaves_any_other_folder_and_says_why(self):
+        self.write("notes/todo.txt", "keep me\n")
+        self.build_tree("elsewhere", project="SomethingElse")
+        before = self.files()
+        for settings, why in ((["BUILD=."], "holds the sources"), (["BUILD=./"], "holds the sources"),
+                              (["TEST_BUILD=.."], "holds the sources"), (["BUILD=src"], "not a build tree"),
+                              (["FUZZ_BUILD=notes"], "not a build tree"), (["BUILD=elsewhere"], "not a build tree"),
+                              (["BUILD=src/Game.cpp"], "not a folder")):
+            result = self.clean(*settings)
+            self.assertNotEqual(result.returncode, 0, settings)
+            self.assertIn(why, result.stdout, settings)
+            self.assertIn("make clean: " + settings[0].split("=", 1)[1], result.stdout, settings)
+            self.assertEqual(self.files(), before, settings)
+
+
+if __name__ == "__main__":
+    unittest.main()
