@@ -4,8 +4,6 @@ in a temporary folder of its own."""
 
 import os
 import shutil
-import signal
-import stat
 import subprocess
 import sys
 import tempfile
@@ -170,7 +168,10 @@ class MakeCleanTest(ScratchTest):
         self.write(f"{folder}/bin/config.cfg", "[video]\nfullscreen=1\n")
 
     def clean(self, *settings):
-        return subprocess.run(["make", "--no-print-directory", "clean", *settings], cwd=self.dir,
+        # Nothing of an outer make (make test BUILD=...) may reach this one.
+        env = {k: v for k, v in os.environ.items()
+               if k not in ("MAKEFLAGS", "MFLAGS", "MAKELEVEL", "BUILD", "TEST_BUILD", "FUZZ_BUILD")}
+        return subprocess.run(["make", "--no-print-directory", "clean", *settings], cwd=self.dir, env=env,
                               capture_output=True, text=True, timeout=60)
 
     def files(self):
