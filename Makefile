@@ -8,7 +8,7 @@
 #   make replay-digests  rewrite the expected end states of the recorded replays
 #   make replay-record   record the replays anew with the bots (tests/replay/README.md)
 #   make clean  remove every build tree but the player's settings, build/bin/config.cfg
-#   make help   print this list
+#   make help   print this list (so does make alone)
 # JOBS=N limits builds and tests to N cores (default: all of them).
 
 JOBS ?= $(shell nproc)
@@ -91,5 +91,5 @@ mutants:
 # Only build trees of this game go (scripts/clean.sh says why it leaves any
 # other folder); build-mutants is make mutants' own scratch folder.
 clean:
-	@scripts/clean.sh --keep-config "$(BUILD)" "$(TEST_BUILD)" "$(FUZZ_BUILD)" build-bench
 	@rm -rf build-mutants
+	@scripts/clean.sh --keep-config "$(BUILD)" "$(TEST_BUILD)" "$(FUZZ_BUILD)" build-bench

@@ -5,19 +5,27 @@
 # A folder is removed only when it holds the CMakeCache.txt of an Emberhaunt
 # build and does not hold the sources; any other folder is left as it is,
 # with a line saying why, and the exit code is 1. An absent folder, or one
-# that holds only the settings it keeps, is quietly left alone.
+# that holds only the settings it keeps, is quietly left alone; a link is
+# refused, as what it leads to is not what the name says.
 set -uo pipefail
+unset CDPATH  # cd must go where it is told, and say nothing
 
 root=$(cd "$(dirname "$0")/.." && pwd -P)
 status=0
 keep=0
 for arg in "$@"; do
   if [ "$arg" = --keep-config ]; then keep=1; continue; fi
-  dir=${arg%/}
+  dir=$arg
+  while [ "${dir%/}" != "$dir" ] && [ "$dir" != / ]; do dir=${dir%/}; done
   [ -z "$dir" ] && dir=/
   kept=$keep
   keep=0
-  [ -e "$dir" ] || continue
+  [ -e "$dir" ] || [ -L "$dir" ] || continue
+  if [ -L "$dir" ]; then
+    echo "make clean: $arg is a link; name the folder it leads to; nothing deleted"
+    status=1
+    continue
+  fi
   if [ ! -d "$dir" ]; then
     echo "make clean: $arg is not a folder; left as it is"
     status=1
@@ -39,9 +47,9 @@ for arg in "$@"; do
     continue
   fi
   if [ "$kept" -eq 1 ]; then
-    find "$dir" -depth -mindepth 1 ! -path "$dir/bin" ! -path "$dir/bin/config.cfg" -delete
+    find "$dir" -depth -mindepth 1 ! -path "$dir/bin" ! -path "$dir/bin/config.cfg" -delete || status=1
   else
-    rm -rf "$dir"
+    rm -rf "$dir" || status=1
   fi
 done
 exit "$status"

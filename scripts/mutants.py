@@ -115,7 +115,7 @@ def end_tree(proc):
                     fields = f.read().rsplit(")", 1)[1].split()
             except (OSError, IndexError):
                 continue
-            if int(fields[3]) == proc.pid:  # the session id
+            if int(fields[3]) == proc.pid and fields[0] != "Z":  # the session id; the dead aside
                 left.append(int(entry))
         for pid in left:
             try:
@@ -146,30 +146,36 @@ def run_program(build, program, jobs, timeout, problems=None):
         command = [os.path.join(ROOT, "scripts", "test-order.sh"), "--limit", str(timeout), exe, "0"]
         grace = 30
     procs = []
-    for shard in range(jobs):
-        env_shard = dict(env, GTEST_SHARD_INDEX=str(shard))
-        # A file, not a pipe: a shard must never wait for us to read it.
-        log = tempfile.TemporaryFile(mode="w+", errors="replace") if problems is not None else subprocess.DEVNULL
-        procs.append((subprocess.Popen(command, cwd=os.path.dirname(exe), env=env_shard, stdout=log,
-                                       stderr=subprocess.STDOUT if problems is not None else log,
-                                       start_new_session=True), log))
-    deadline = time.monotonic() + timeout + grace
     ok = True
-    for shard, (p, log) in enumerate(procs):
-        try:
-            failed = p.wait(timeout=max(1, deadline - time.monotonic())) != 0
-            why = ""
-        except subprocess.TimeoutExpired:
-            failed, why = True, f" (no end after {timeout + grace} s)"
-        # Whatever the shard left running (all of it, after a time-out).
-        end_tree(p)
-        ok = ok and not failed
-        if problems is not None:
-            if failed:
-                log.seek(0)
-                said = [line.rstrip() for line in log if line.startswith(("Order check:", "To repeat"))]
-                problems.append(f"shard {shard} of {jobs}{why}:\n    " + "\n    ".join(said))
-            log.close()
+    try:
+        for shard in range(jobs):
+            env_shard = dict(env, GTEST_SHARD_INDEX=str(shard))
+            # A file, not a pipe: a shard must never wait for us to read it.
+            log = tempfile.TemporaryFile(mode="w+", errors="replace") if problems is not None else subprocess.DEVNULL
+            procs.append((subprocess.Popen(command, cwd=os.path.dirname(exe), env=env_shard, stdout=log,
+                                           stderr=subprocess.STDOUT if problems is not None else log,
+                                           start_new_session=True), log))
+        deadline = time.monotonic() + timeout + grace
+        for shard, (p, log) in enumerate(procs):
+            try:
+                failed = p.wait(timeout=max(1, deadline - time.monotonic())) != 0
+                why = ""
+            except subprocess.TimeoutExpired:
+                failed, why = True, f" (no end after {timeout + grace} s)"
+            # Whatever the shard left running (all of it, after a time-out).
+            end_tree(p)
+            ok = ok and not failed
+            if problems is not None:
+                if failed:
+                    log.seek(0)
+                    said = [line.rstrip() for line in log if line.startswith(("Order check:", "To repeat"))]
+                    problems.append(f"shard {shard} of {jobs}{why}:\n    " + "\n    ".join(said))
+                log.close()
+    finally:
+        # Ctrl-C reaches only us: the shards lead sessions of their own.
+        for p, _ in procs:
+            if p.returncode is None:
+                end_tree(p)
     return ok
 
 

@@ -21,8 +21,9 @@
 #   test that has none counts as a short one). gtest's own sharding
 #   (GTEST_TOTAL_SHARDS, GTEST_SHARD_INDEX), as make mutants uses it, passes
 #   through.
-#   --limit SECONDS ends the program and everything it started when it runs
-#   longer, and names the test it was in.
+#   --limit SECONDS ends the program and its process group (what it started,
+#   unless that left the group) when it runs longer, and names the test it
+#   was in.
 set -uo pipefail
 
 sample=0
@@ -36,6 +37,7 @@ while [ $# -gt 0 ]; do
     *) break ;;
   esac
 done
+[[ $sample =~ ^[0-9]+$ && $limit =~ ^[0-9]+$ ]] || { echo "Order check: --sample and --limit take whole numbers"; exit 2; }
 program=$1
 seed=$2
 shares=${3:-1}
@@ -89,7 +91,8 @@ if [ "$shares" -gt 1 ] || [ "$sample" -gt 0 ]; then
       }
     }')
   filter=$(IFS=:; echo "${tests[*]}")
-  [ -z "$filter" ] && { echo "Order check: share $index of $shares holds no test"; exit 0; }
+  # A share cut too thin must not pass without checking anything.
+  [ -z "$filter" ] && { echo "Order check: share $index of $shares holds no test: fewer shares, or mend tests/order-costs.txt"; exit 1; }
   args+=("--gtest_filter=$filter")
 fi
 
@@ -99,13 +102,24 @@ done
 echo "Running $(basename "$program"), share $index of $shares, seed $seed, all in one process"
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
-run=()
 # timeout puts the program in a process group of its own and ends the whole
-# group, so that nothing the test started lives on; a program that ignores
-# the polite signal gets SIGKILL ten seconds later.
-[ "$limit" -gt 0 ] && run=(timeout -k 10 "$limit")
-"${run[@]}" "$program" "${args[@]}" 2>&1 | tee "$log"
-rc=${PIPESTATUS[0]}
+# group, at the limit or when told to, so that nothing the test started
+# lives on; a program that ignores the polite signal gets SIGKILL ten
+# seconds later. A limit of 0 is none.
+run=(timeout -k 10 "$limit")
+started=$SECONDS
+# In the background, so that an interrupt (Ctrl-C, or CTest ending this
+# script) is passed on: out of the terminal's foreground group (timeout's
+# doing), the program would not see it.
+"${run[@]}" "$program" "${args[@]}" > "$log" 2>&1 &
+pid=$!
+tail -s 0.2 -f --pid="$pid" "$log" &
+shown=$!
+trap 'kill -TERM "$pid" 2>/dev/null; wait "$pid" "$shown"; exit 130' INT TERM HUP
+wait "$pid"
+rc=$?
+wait "$shown"
+trap - INT TERM HUP
 [ "$rc" -eq 0 ] && exit 0
 
 # Which tests failed, and whether each fails on its own as well. A crash or
@@ -114,7 +128,9 @@ rc=${PIPESTATUS[0]}
 mapfile -t failed < <(sed -n 's/^\[  FAILED  \] \([^ ,]*\).*/\1/p' "$log" | grep -v '^[0-9]' | sort -u)
 last=$(awk '/^\[ RUN      \]/ { t = $4 } /^\[       OK \]|^\[  FAILED  \]|^\[  SKIPPED \]/ { t = "" } END { print t }' "$log")
 timedOut=0
-if [ "$limit" -gt 0 ] && { [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; }; then
+# 137 is timeout's SIGKILL, or anything else's (the kernel's, short of
+# memory): only the clock tells them apart.
+if [ "$limit" -gt 0 ] && { [ "$rc" -eq 124 ] || { [ "$rc" -eq 137 ] && [ $((SECONDS - started)) -ge "$limit" ]; }; }; then
   timedOut=1
   echo "Order check: no end after $limit s${last:+, during $last}; the program and all it started were ended"
 elif [ -n "$last" ]; then
@@ -122,8 +138,11 @@ elif [ -n "$last" ]; then
   failed+=("$last")
 fi
 for t in "${failed[@]}"; do
+  # After a time-out the caller's own deadline is near.
+  if [ "$timedOut" -eq 1 ]; then
+    echo "Order check: $t failed before the time-out; not tried alone."
   # Alone means alone: gtest's own sharding (make mutants) would skip it.
-  if env -u GTEST_TOTAL_SHARDS -u GTEST_SHARD_INDEX "${run[@]}" "$program" "--gtest_filter=$t" > /dev/null 2>&1; then
+  elif env -u GTEST_TOTAL_SHARDS -u GTEST_SHARD_INDEX "${run[@]}" "$program" "--gtest_filter=$t" > /dev/null 2>&1; then
     echo "Order check: $t passes alone but failed here, after the tests before it: it depends on them."
   else
     echo "Order check: $t fails alone as well."

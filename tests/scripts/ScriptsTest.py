@@ -4,6 +4,7 @@ in a temporary folder of its own."""
 
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -31,14 +32,20 @@ if grep -q Hangs "$here/list.txt"; then
 fi
 exit 0
 """
+HANGS = "Fake.\n  Passes\n  Hangs\n"
 
 
 def alive(pid):
-    try:
-        with open(f"/proc/{pid}/stat") as f:
-            return f.read().rsplit(")", 1)[1].split()[0] != "Z"
-    except OSError:
-        return False
+    """Whether the process still runs, two seconds after it was told to end."""
+    for _ in range(20):
+        try:
+            with open(f"/proc/{pid}/stat") as f:
+                if f.read().rsplit(")", 1)[1].split()[0] == "Z":
+                    return False
+        except OSError:
+            return False
+        time.sleep(0.1)
+    return True
 
 
 class ScratchTest(unittest.TestCase):
@@ -54,16 +61,24 @@ class ScratchTest(unittest.TestCase):
         os.chmod(path, mode)
         return path
 
-    def fake_program(self, listing, folder="tests"):
-        self.write(f"{folder}/list.txt", listing)
-        return self.write(f"{folder}/fake", FAKE, 0o755)
+    def fake_program(self, listing):
+        self.write("tests/list.txt", listing)
+        return self.write("tests/fake", FAKE, 0o755)
 
-    def read_pids(self, folder="tests"):
-        pids = []
+    def assert_all_ended(self):
         for name in ("self.pid", "child.pid"):
-            with open(os.path.join(self.dir, folder, name)) as f:
-                pids.append(int(f.read()))
-        return pids
+            with open(os.path.join(self.dir, "tests", name)) as f:
+                pid = int(f.read())
+            self.assertFalse(alive(pid), f"{name} {pid} outlived its end")
+
+    def interrupt(self, command):
+        """Starts a command as a terminal starts one in the foreground, and
+        presses Ctrl-C once its test hangs; the command's exit code."""
+        proc = subprocess.Popen(command, cwd=self.dir, start_new_session=True, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
+        time.sleep(1.5)
+        os.killpg(proc.pid, signal.SIGINT)
+        return proc.wait(timeout=30)
 
 
 class OrderCheckTest(ScratchTest):
@@ -73,15 +88,17 @@ class OrderCheckTest(ScratchTest):
                "Few/Param.\n  Works/a  # GetParam() = a\n  Works/b  # GetParam() = b\n"
                "Heavy.\n  Slow\n  Last\n")
 
-    def order(self, program, seed, shares="1", index="0", options=()):
+    def setUp(self):
+        super().setUp()
         # A copy of the script beside a costs file of our own.
-        script = os.path.join(self.dir, "scripts", "test-order.sh")
-        if not os.path.exists(script):
-            os.makedirs(os.path.dirname(script))
-            shutil.copy(os.path.join(ROOT, "scripts", "test-order.sh"), script)
-            self.write("tests/order-costs.txt", "# seconds\n5 Heavy.Slow\n0.5 Many/Param.Works\n")
-        return subprocess.run([script, *options, program, seed, shares, index], capture_output=True, text=True,
-                              cwd=self.dir, timeout=60)
+        self.script = os.path.join(self.dir, "scripts", "test-order.sh")
+        os.makedirs(os.path.dirname(self.script))
+        shutil.copy(os.path.join(ROOT, "scripts", "test-order.sh"), self.script)
+        self.write("tests/order-costs.txt", "# seconds\n5 Heavy.Slow\n0.5 Many/Param.Works\n")
+
+    def order(self, program, seed, shares="1", index="0", options=()):
+        return subprocess.run([self.script, *options, program, seed, shares, index], capture_output=True,
+                              text=True, cwd=self.dir, timeout=60)
 
     def ran(self):
         with open(os.path.join(self.dir, "tests", "ran.txt")) as f:
@@ -111,29 +128,38 @@ class OrderCheckTest(ScratchTest):
         for index in range(3):
             self.assertEqual(self.order(program, "1", "3", str(index)).returncode, 0)
             shares.append(self.ran())
-        listed = [t for share in shares for t in share]
-        self.assertEqual(len(listed), 16)
-        self.assertEqual(len(set(listed)), 16)
         # In source order: the ten half-second instances fill the first two
         # shares; the five-second test and its neighbour make the last.
+        self.assertEqual([t for share in shares for t in share],
+                         ["Plain.First", "Plain.Second"] + [f"Many/Param.Works/{i}" for i in range(10)]
+                         + ["Few/Param.Works/a", "Few/Param.Works/b", "Heavy.Slow", "Heavy.Last"])
         self.assertEqual(shares[2], ["Heavy.Slow", "Heavy.Last"])
-        self.assertEqual(listed[:2], ["Plain.First", "Plain.Second"])
+        # Cut thinner than its heaviest test, a share holds nothing: it must
+        # not pass as if it had checked something.
+        empty = [r for r in (self.order(program, "1", "8", str(i)) for i in range(8)) if "holds no test" in r.stdout]
+        self.assertTrue(empty)
+        self.assertEqual({r.returncode for r in empty}, {1})
 
     def test_a_hang_is_ended_with_all_it_started_and_named(self):
-        program = self.fake_program("Fake.\n  Passes\n  Hangs\n")
+        program = self.fake_program(HANGS)
         started = time.monotonic()
         result = self.order(program, "0", options=("--limit", "2"))
         self.assertLess(time.monotonic() - started, 30)
         self.assertEqual(result.returncode, 124)
         self.assertIn("Order check: no end after 2 s, during Fake.Hangs", result.stdout)
         self.assertIn(f"--limit 2 {program} 0 1 0", result.stdout)
-        for pid in self.read_pids():
-            self.assertFalse(alive(pid), f"process {pid} outlived the time-out")
+        self.assert_all_ended()
+
+    def test_an_interrupt_ends_the_program_and_all_it_started(self):
+        program = self.fake_program(HANGS)
+        for limit in ("0", "100"):
+            self.assertEqual(self.interrupt([self.script, "--limit", limit, program, "0"]), 130, limit)
+            self.assert_all_ended()
 
 
 class MutantsCleanRunTest(ScratchTest):
     def test_a_shard_past_its_time_out_ends_whole_and_names_its_test_and_command(self):
-        self.fake_program("Fake.\n  Passes\n  Hangs\n")
+        self.fake_program(HANGS)
         problems = []
         started = time.monotonic()
         self.assertFalse(mutants.run_program(self.dir, "fake", 1, 2, problems))
@@ -142,68 +168,74 @@ class MutantsCleanRunTest(ScratchTest):
         self.assertIn("Fake.Hangs", report)
         self.assertIn("To repeat", report)
         self.assertIn(os.path.join(self.dir, "tests", "fake"), report)
-        for pid in self.read_pids():
-            self.assertFalse(alive(pid), f"process {pid} outlived the time-out")
+        self.assert_all_ended()
 
-    def test_a_fault_run_past_its_time_out_ends_whole(self):
-        self.fake_program("Fake.\n  Passes\n  Hangs\n")
+    def test_a_fault_run_past_its_time_out_or_interrupted_ends_whole(self):
+        self.fake_program(HANGS)
         self.assertFalse(mutants.run_program(self.dir, "fake", 1, 2))
-        for pid in self.read_pids():
-            self.assertFalse(alive(pid), f"process {pid} outlived the time-out")
+        self.assert_all_ended()
+        # Ctrl-C reaches make mutants alone: its shards lead sessions of their own.
+        code = f"import sys; sys.path.insert(0, {os.path.join(ROOT, 'scripts')!r}); import mutants; " \
+               f"mutants.run_program({self.dir!r}, 'fake', 1, 100)"
+        self.assertNotEqual(self.interrupt([sys.executable, "-c", code]), 0)
+        self.assert_all_ended()
 
 
 class MakeCleanTest(ScratchTest):
     def setUp(self):
         super().setUp()
+        # One folder down, so that even ".." stays within the test's own.
+        self.tree = os.path.join(self.dir, "tree")
         for rel in ("Makefile", "scripts/clean.sh"):
-            os.makedirs(os.path.dirname(os.path.join(self.dir, rel)) or self.dir, exist_ok=True)
-            shutil.copy2(os.path.join(ROOT, rel), os.path.join(self.dir, rel))
-        self.write(".git/HEAD", "ref: refs/heads/main\n")
-        self.write("src/Game.cpp", "// source\n")
+            os.makedirs(os.path.dirname(os.path.join(self.tree, rel)), exist_ok=True)
+            shutil.copy2(os.path.join(ROOT, rel), os.path.join(self.tree, rel))
+        self.write("tree/.git/HEAD", "ref: refs/heads/main\n")
+        self.write("tree/src/Game.cpp", "// source\n")
 
     def build_tree(self, folder, project="Emberhaunt"):
-        self.write(f"{folder}/CMakeCache.txt", f"CMAKE_PROJECT_NAME:STATIC={project}\n")
-        self.write(f"{folder}/CMakeFiles/x.o", "")
-        self.write(f"{folder}/bin/emberhaunt", "", 0o755)
-        self.write(f"{folder}/bin/config.cfg", "[video]\nfullscreen=1\n")
+        self.write(f"tree/{folder}/CMakeCache.txt", f"CMAKE_PROJECT_NAME:STATIC={project}\n")
+        self.write(f"tree/{folder}/CMakeFiles/x.o", "")
+        self.write(f"tree/{folder}/bin/emberhaunt", "", 0o755)
+        self.write(f"tree/{folder}/bin/config.cfg", "[video]\nfullscreen=1\n")
 
     def clean(self, *settings):
         # Nothing of an outer make (make test BUILD=...) may reach this one.
         env = {k: v for k, v in os.environ.items()
                if k not in ("MAKEFLAGS", "MFLAGS", "MAKELEVEL", "BUILD", "TEST_BUILD", "FUZZ_BUILD")}
-        return subprocess.run(["make", "--no-print-directory", "clean", *settings], cwd=self.dir, env=env,
-                              capture_output=True, text=True, timeout=60)
+        result = subprocess.run(["make", "--no-print-directory", "clean", *settings], cwd=self.tree, env=env,
+                                capture_output=True, text=True, timeout=60)
+        return result.returncode, result.stdout, result.stderr
 
     def files(self):
         return sorted(os.path.relpath(os.path.join(d, f), self.dir)
                       for d, _, names in os.walk(self.dir) for f in names)
 
     def test_removes_build_trees_keeping_the_players_settings(self):
-        self.build_tree("build")
-        self.build_tree("build-test")
-        result = self.clean()
-        self.assertEqual((result.returncode, result.stdout, result.stderr), (0, "", ""))
-        self.assertIn("build/bin/config.cfg", self.files())
-        self.assertFalse([f for f in self.files() if f.startswith("build") and f != "build/bin/config.cfg"])
+        for build in ("build", "build//"):
+            self.build_tree("build")
+            self.build_tree("build-test")
+            self.assertEqual(self.clean(f"BUILD={build}"), (0, "", ""), build)
+            self.assertEqual([f for f in self.files() if "build" in f], ["tree/build/bin/config.cfg"], build)
         # Again, with only the settings left, and with no build at all.
-        self.assertEqual(self.clean().stdout + self.clean().stderr, "")
-        shutil.rmtree(os.path.join(self.dir, "build"))
-        result = self.clean()
-        self.assertEqual((result.returncode, result.stdout, result.stderr), (0, "", ""))
+        self.assertEqual(self.clean(), (0, "", ""))
+        shutil.rmtree(os.path.join(self.tree, "build"))
+        self.assertEqual(self.clean(), (0, "", ""))
 
     def test_leaves_any_other_folder_and_says_why(self):
-        self.write("notes/todo.txt", "keep me\n")
+        self.write("tree/notes/todo.txt", "keep me\n")
         self.build_tree("elsewhere", project="SomethingElse")
+        self.build_tree("real-build")
+        os.symlink("real-build", os.path.join(self.tree, "linked"))
         before = self.files()
-        for settings, why in ((["BUILD=."], "holds the sources"), (["BUILD=./"], "holds the sources"),
-                              (["TEST_BUILD=.."], "holds the sources"), (["BUILD=src"], "not a build tree"),
-                              (["FUZZ_BUILD=notes"], "not a build tree"), (["BUILD=elsewhere"], "not a build tree"),
-                              (["BUILD=src/Game.cpp"], "not a folder")):
-            result = self.clean(*settings)
-            self.assertNotEqual(result.returncode, 0, settings)
-            self.assertIn(why, result.stdout, settings)
-            self.assertIn("make clean: " + settings[0].split("=", 1)[1], result.stdout, settings)
-            self.assertEqual(self.files(), before, settings)
+        for setting, why in (("BUILD=.", "holds the sources"), ("BUILD=./", "holds the sources"),
+                             ("TEST_BUILD=..", "holds the sources"), ("BUILD=src", "not a build tree"),
+                             ("FUZZ_BUILD=notes", "not a build tree"), ("BUILD=elsewhere", "not a build tree"),
+                             ("BUILD=src/Game.cpp", "not a folder"), ("BUILD=linked", "is a link")):
+            code, out, _ = self.clean(setting)
+            self.assertNotEqual(code, 0, setting)
+            self.assertIn(f"make clean: {setting.split('=', 1)[1]} ", out, setting)
+            self.assertIn(why, out, setting)
+            self.assertEqual(self.files(), before, setting)
 
 
 if __name__ == "__main__":
