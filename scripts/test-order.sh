@@ -21,9 +21,10 @@
 #   test that has none counts as a short one). gtest's own sharding
 #   (GTEST_TOTAL_SHARDS, GTEST_SHARD_INDEX), as make mutants uses it, passes
 #   through.
-#   --limit SECONDS ends the program and its process group (what it started,
-#   unless that left the group) when it runs longer, and names the test it
-#   was in.
+#   --limit SECONDS (make mutants' clean run) ends the program and its
+#   process group (what it started, unless that left the group) when it runs
+#   longer, and names the test it was in. Without it the program runs in the
+#   foreground, its output shown as it comes, and CTest's time-out holds.
 set -uo pipefail
 
 sample=0
@@ -47,50 +48,47 @@ again+=" $program $seed $shares $index"
 args=()
 [ "$seed" != 0 ] && args+=(--gtest_shuffle "--gtest_random_seed=$seed")
 if [ "$shares" -gt 1 ] || [ "$sample" -gt 0 ]; then
-  # "Suite." lines, then "  test" lines (with "  # GetParam() = ..." after
-  # the name for parameterised ones, whose names end in "/instance").
   # A program that cannot even list its tests must not pass as a share
   # without any.
   listing=$("$program" --gtest_list_tests) || { echo "Order check: $program could not list its tests"; exit 1; }
-  mapfile -t tests < <(awk -v keep="$sample" -v seed="$seed" '
-    function flush(   n, i, k, picked) {
-      n = count
-      if (keep > 0 && n > keep) {
-        printf "Order check: %d of the %d instances of %s\n", keep, n, group > "/dev/stderr"
-        for (k = 0; k < keep; k++) picked[(seed + int(k * n / keep)) % n] = 1
-      }
-      for (i = 0; i < n; i++) if (!(keep > 0 && n > keep) || (i in picked)) print names[i]
-      count = 0
-    }
-    BEGIN { count = 0 }
-    /^[^ ]/ { suite = $1 }
-    /^  / {
-      name = suite $1
-      key = name
-      if (index($1, "/")) sub(/\/[^\/]*$/, "", key)
-      if (key != group) { flush(); group = key }
-      names[count++] = name
-    }
-    END { flush() }' <<< "$listing")
-  # The INDEXth run of neighbouring tests holding about 1/SHARES of their
-  # time, by the figures of tests/order-costs.txt.
-  mapfile -t tests < <(printf '%s\n' "${tests[@]}" | awk -v shares="$shares" -v index_="$index" -v costs="$costs" '
+  # "Suite." lines, then "  test" lines (with "  # GetParam() = ..." after
+  # the name of a parameterised one, whose name ends in "/instance"). The
+  # instances of one test form a group; any other test is a group alone.
+  filter=$(awk -v keep="$sample" -v seed="$seed" -v shares="$shares" -v share="$index" -v costs="$costs" '
     BEGIN {
       n = 0
       while ((getline line < costs) > 0) if (line ~ /^[0-9]/) { split(line, f, " "); cost[f[2]] = f[1] }
     }
+    /^[^ ]/ { suite = $1; next }
     {
-      key = $0
-      if (index(substr($0, index($0, ".")), "/")) sub(/\/[^\/]*$/, "", key)
-      names[n] = $0; w[n] = (key in cost) && cost[key] > 0 ? cost[key] : 0.05; total += w[n++]
+      key = suite $1
+      if (index($1, "/")) sub(/\/[^\/]*$/, "", key)
+      if (key != last) { groups[g++] = key; last = key }
+      member[key, size[key]++] = suite $1
     }
     END {
+      for (i = 0; i < g; i++) {
+        key = groups[i]
+        m = size[key]
+        split("", picked)
+        if (keep > 0 && m > keep) {
+          printf "Order check: %d of the %d instances of %s\n", keep, m, key > "/dev/stderr"
+          for (k = 0; k < keep; k++) picked[(seed + int(k * m / keep)) % m] = 1
+        }
+        for (j = 0; j < m; j++) {
+          if (keep > 0 && m > keep && !(j in picked)) continue
+          names[n] = member[key, j]
+          w[n] = cost[key] > 0 ? cost[key] : 0.05
+          total += w[n++]
+        }
+      }
+      # The INDEXth run of neighbouring tests holding about 1/SHARES of the time.
       for (i = 0; i < n; i++) {
-        if (int((sum + w[i] / 2) * shares / total) == index_) print names[i]
+        if (int((sum + w[i] / 2) * shares / total) == share) out = out (out == "" ? "" : ":") names[i]
         sum += w[i]
       }
-    }')
-  filter=$(IFS=:; echo "${tests[*]}")
+      print out
+    }' <<< "$listing")
   # A share cut too thin must not pass without checking anything.
   [ -z "$filter" ] && { echo "Order check: share $index of $shares holds no test: fewer shares, or mend tests/order-costs.txt"; exit 1; }
   args+=("--gtest_filter=$filter")
@@ -102,24 +100,26 @@ done
 echo "Running $(basename "$program"), share $index of $shares, seed $seed, all in one process"
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
-# timeout puts the program in a process group of its own and ends the whole
-# group, at the limit or when told to, so that nothing the test started
-# lives on; a program that ignores the polite signal gets SIGKILL ten
-# seconds later. A limit of 0 is none.
-run=(timeout -k 10 "$limit")
-started=$SECONDS
-# In the background, so that an interrupt (Ctrl-C, or CTest ending this
-# script) is passed on: out of the terminal's foreground group (timeout's
-# doing), the program would not see it.
-"${run[@]}" "$program" "${args[@]}" > "$log" 2>&1 &
-pid=$!
-tail -s 0.2 -f --pid="$pid" "$log" &
-shown=$!
-trap 'kill -TERM "$pid" 2>/dev/null; wait "$pid" "$shown"; exit 130' INT TERM HUP
-wait "$pid"
-rc=$?
-wait "$shown"
-trap - INT TERM HUP
+run=()
+if [ "$limit" -eq 0 ]; then
+  "$program" "${args[@]}" 2>&1 | tee "$log"
+  rc=${PIPESTATUS[0]}
+else
+  # timeout puts the program in a process group of its own and ends the
+  # whole group at the limit, so that nothing the test started lives on; a
+  # program that ignores the polite signal gets SIGKILL ten seconds later.
+  # Out of the terminal's foreground group the program would not see a
+  # Ctrl-C: it runs in the background, and an interrupt is passed on.
+  run=(timeout -k 10 "$limit")
+  started=$SECONDS
+  "${run[@]}" "$program" "${args[@]}" > "$log" 2>&1 &
+  pid=$!
+  trap 'kill -TERM "$pid" 2>/dev/null; wait "$pid"; exit 130' INT TERM HUP
+  wait "$pid"
+  rc=$?
+  trap - INT TERM HUP
+  cat "$log"
+fi
 [ "$rc" -eq 0 ] && exit 0
 
 # Which tests failed, and whether each fails on its own as well. A crash or
